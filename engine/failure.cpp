@@ -1,0 +1,21 @@
+#include "engine/failure.h"
+
+namespace vb {
+
+Failure cannotOpen(std::string_view name) {
+  return Failure("Cannot open file " + std::string(name));
+}
+
+Failure cannotCreate(std::string_view name) {
+  return Failure("Cannot create file " + std::string(name));
+}
+
+Failure indexOutOfBounds(long long index) {
+  return Failure("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+Failure notAnInteger(std::string_view text) {
+  return Failure("'" + std::string(text) + "' is not a valid integer value");
+}
+
+}  // namespace vb

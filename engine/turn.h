@@ -1,0 +1,49 @@
+#pragma once
+// One dialogue turn: from the raw phrase to the answer, with the knowledge
+// base written step by step as it goes. What the turn shows, plays and
+// schedules is handed to the caller through TurnEffects, in the order the
+// turn does it; nothing can run in between, so this is the same as doing it
+// in place.
+
+#include <string>
+#include <string_view>
+
+#include "engine/dialogue_state.h"
+#include "engine/file_store.h"
+#include "engine/random_source.h"
+
+namespace vb {
+
+class TurnEffects {
+ public:
+  virtual ~TurnEffects() = default;
+  virtual void busyCursor(bool on) = 0;
+  virtual void playUserSound() = 0;                          // MP2
+  virtual void showUserLine(const std::string& phrase) = 0;  // RE1 + transcript
+  virtual void playCpuSound() = 0;                           // MP5
+  virtual void showCpuLine(const std::string& phrase) = 0;   // RE1 + transcript
+  virtual void setClosingTimer(bool enabled) = 0;            // T4
+  virtual void startDelayedTimer() = 0;                      // T13
+  virtual void setFollowUpTimer(bool enabled) = 0;           // T9
+};
+
+class Turn {
+ public:
+  Turn(FileStore& files, RandomSource& random) : files_(files), random_(random) {}
+
+  // Runs the turn on `raw` up to and including the follow-up decision. The
+  // hand-over to the partner file and the end of the turn (finish) are the
+  // caller's. Throws Failure when a file is missing or empty: what was done
+  // before stays, and the previous phrases and IdleCount are not touched.
+  void run(std::string_view raw, DialogueState& state, TurnEffects& effects);
+
+  // The end of a turn that did not fail: the phrases become the previous
+  // ones and the silence count starts again.
+  static void finish(DialogueState& state);
+
+ private:
+  FileStore& files_;
+  RandomSource& random_;
+};
+
+}  // namespace vb
