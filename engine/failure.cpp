@@ -19,3 +19,11 @@ Failure notAnInteger(std::string_view text) {
 }
 
 }  // namespace vb
+
+namespace vb {
+std::string displayMessage(std::string_view message) {
+  std::string out(message);
+  if (!out.empty() && static_cast<unsigned char>(out.back()) > '.') out.push_back('.');
+  return out;
+}
+}  // namespace vb

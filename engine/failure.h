@@ -23,3 +23,9 @@ class Failure : public std::runtime_error {
 [[nodiscard]] Failure notAnInteger(std::string_view text);
 
 }  // namespace vb
+
+namespace vb {
+// The text of a message box: a full stop is added unless the message
+// already ends in '.' or a character that sorts before it, such as ')'.
+std::string displayMessage(std::string_view message);
+}  // namespace vb
