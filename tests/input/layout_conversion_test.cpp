@@ -20,7 +20,7 @@ TEST(LayoutConversion, TypedPhrasesBecomeCyrillic) {
   EXPECT_EQ(convertLayout("Ghbdtn, rfr ltkf?"), w("Привет, как дела?"));
   EXPECT_EQ(convertLayout("'nj"), w("'то"));
   EXPECT_EQ(convertLayout("<>,."), w("бю,."));
-  EXPECT_EQ(convertLayout("qwertyuiop[]asdfghjkl;\"zxcvbnm"), w("йцукенгшщзхъфывапролджэячсмитнь"));
+  EXPECT_EQ(convertLayout("qwertyuiop[]asdfghjkl;\"zxcvbnm"), w("йцукенгшщзхъфывапролджЭячсмить"));
   EXPECT_EQ(convertLayout("QWERTYUIOP{}ASDFGHJKL:ZXCVBNM"), w("ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЯЧСМИТЬ"));
 }
 
