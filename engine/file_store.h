@@ -5,6 +5,8 @@
 // store that fails on purpose.
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +33,17 @@ class FileStore {
   // readLines and writeLines do; a Failure thrown by `change` passes
   // through with nothing written.
   virtual void update(std::string_view name, const std::function<bool(Lines&)>& change) = 0;
+
+  // The whole file as bytes, for scanning it without splitting it into
+  // lines first. Throws as readLines does. The default joins readLines.
+  virtual std::shared_ptr<const std::string> readText(std::string_view name);
+
+  // update() on bytes: `change` gets the file's bytes and returns the new
+  // bytes (every line followed by CR LF), or nothing to leave the file as
+  // it is. Same lock and failures as update(). The default goes through
+  // update().
+  using TextChange = std::function<std::optional<std::string>(const std::string&)>;
+  virtual void updateText(std::string_view name, const TextChange& change);
 };
 
 }  // namespace vb

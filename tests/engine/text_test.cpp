@@ -5,7 +5,9 @@
 namespace vb {
 namespace {
 
-std::string w(std::string_view utf8) { return utf8To1251(utf8); }
+std::string w(std::string_view utf8) {
+  return utf8To1251(utf8);
+}
 
 TEST(Text, NormalisesFirstLetterAndEnd) {
   EXPECT_EQ(normalisePhrase(w("привет")), w("Привет."));

@@ -1,0 +1,283 @@
+#include "engine/disk_file_store.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "engine/failure.h"
+#include "engine/line_split.h"
+#include "engine/text.h"
+
+namespace vb {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+std::vector<std::string_view> nameParts(std::string_view name) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= name.size(); ++i) {
+    if (i == name.size() || isSeparator(name[i])) {
+      if (i > start) parts.push_back(name.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+
+bool statPath(const fs::path& p, struct stat& st) {
+  return ::stat(p.c_str(), &st) == 0;
+}
+
+// The entry of `dir` that `part` names: the exact spelling if it exists,
+// else the bytewise smallest entry equal to it ignoring letter case.
+std::optional<std::string> matchEntry(const fs::path& dir, std::string_view part, bool wantDir) {
+  struct stat st {};
+  if (part == "." || part == "..") return std::string(part);
+  if (::lstat((dir / std::string(part)).c_str(), &st) == 0) {
+    if (!wantDir || (statPath(dir / std::string(part), st) && S_ISDIR(st.st_mode))) {
+      return std::string(part);
+    }
+  }
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return std::nullopt;
+  std::optional<std::string> best;
+  while (const dirent* e = ::readdir(d)) {
+    std::string_view entry(e->d_name);
+    if (entry == "." || entry == ".." || !equalsIgnoreCase(entry, part)) continue;
+    if (wantDir && !(statPath(dir / std::string(entry), st) && S_ISDIR(st.st_mode))) continue;
+    if (!best || entry < *best) best = std::string(entry);
+  }
+  ::closedir(d);
+  return best;
+}
+
+// Holds an exclusive flock on a folder for as long as it lives. A folder
+// that cannot be locked (a file system without flock) is used unlocked.
+class FolderLock {
+ public:
+  explicit FolderLock(const fs::path& dir)
+      : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_ < 0) return;
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+}  // namespace
+
+DiskFileStore::DiskFileStore(std::filesystem::path root, bool durable)
+    : root_(std::move(root)), durable_(durable) {}
+
+std::optional<DiskFileStore::Target> DiskFileStore::resolve(std::string_view name) const {
+  auto parts = nameParts(name);
+  if (parts.empty()) return std::nullopt;
+  fs::path dir = (!name.empty() && name.front() == '/') ? fs::path("/") : root_;
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+    auto entry = matchEntry(dir, parts[i], true);
+    if (!entry) return std::nullopt;
+    dir /= *entry;
+  }
+  Target target;
+  target.dir = std::move(dir);
+  if (auto entry = matchEntry(target.dir, parts.back(), false)) {
+    target.entry = std::move(*entry);
+    target.exists = true;
+  } else {
+    target.entry = std::string(parts.back());
+  }
+  return target;
+}
+
+std::optional<std::filesystem::path> DiskFileStore::locate(std::string_view name) const {
+  auto target = resolve(name);
+  if (!target || !target->exists) return std::nullopt;
+  return target->path();
+}
+
+template <typename Body>
+void DiskFileStore::underLock(std::string_view name, const Body& body) {
+  auto target = resolve(name);
+  if (!target) throw cannotOpen(name);
+  FolderLock lock(target->dir);
+  // The folder may have changed while we waited for the lock.
+  body(resolve(name).value_or(*target));
+}
+
+std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std::string_view name,
+                                                       bool reuse) {
+  if (!target.exists) throw cannotOpen(name);
+  const fs::path path = target.path();
+  const std::string key = path.string();
+  struct stat before {};
+  if (reuse) {
+    auto it = snapshots_.find(key);
+    if (it != snapshots_.end() && statPath(path, before)) {
+      const Snapshot& s = it->second;
+      if (s.dev == before.st_dev && s.ino == before.st_ino && s.size == before.st_size &&
+          s.mtimeSec == before.st_mtim.tv_sec && s.mtimeNsec == before.st_mtim.tv_nsec) {
+        if (auto bytes = s.bytes.lock()) return bytes;
+      }
+    }
+  }
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || S_ISDIR(before.st_mode)) {
+    throw cannotOpen(name);
+  }
+  std::string bytes(static_cast<std::size_t>(before.st_size), '\0');
+  std::size_t have = 0;
+  for (;;) {
+    if (have == bytes.size()) bytes.resize(bytes.size() + 65536);
+    ssize_t got = ::read(fd.get(), bytes.data() + have, bytes.size() - have);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw cannotOpen(name);
+    }
+    if (got == 0) break;
+    have += static_cast<std::size_t>(got);
+  }
+  bytes.resize(have);
+  auto shared = std::make_shared<const std::string>(std::move(bytes));
+  struct stat after {};
+  if (::fstat(fd.get(), &after) == 0 && sameFile(before, after) &&
+      static_cast<std::size_t>(after.st_size) == have) {
+    snapshots_[key] = Snapshot{after.st_dev,         after.st_ino,          after.st_size,
+                               after.st_mtim.tv_sec, after.st_mtim.tv_nsec, shared};
+  } else {
+    snapshots_.erase(key);
+  }
+  return shared;
+}
+
+bool DiskFileStore::writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t put = ::write(fd, bytes.data(), bytes.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return true;
+}
+
+void DiskFileStore::replace(const Target& target, std::string_view name, std::string_view bytes) {
+  fs::path dir = target.dir;
+  std::string entry = target.entry;
+  struct stat old {};
+  bool hadFile = false;
+  if (target.exists && ::lstat(target.path().c_str(), &old) == 0) {
+    if (S_ISLNK(old.st_mode)) {
+      // Replace what the link points at, and keep the link.
+      std::error_code ec;
+      fs::path real = fs::weakly_canonical(target.path(), ec);
+      if (!ec) {
+        dir = real.parent_path();
+        entry = real.filename().string();
+      }
+    }
+    hadFile = statPath(dir / entry, old);
+  }
+
+  Fd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dirFd.get() < 0) throw cannotCreate(name);
+
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = ".vb" + std::to_string(::getpid()) + "-" + std::to_string(++tempCounter_) + ".tmp";
+    fd = ::openat(dirFd.get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) throw cannotCreate(name);
+
+  Fd file(fd);
+  if (hadFile) (void)::fchmod(file.get(), old.st_mode & 07777);
+  bool ok = writeAll(file.get(), bytes);
+  if (ok && durable_) ok = ::fsync(file.get()) == 0;
+  ok = (::close(file.release()) == 0) && ok;
+  if (ok) ok = ::renameat(dirFd.get(), temp.c_str(), dirFd.get(), entry.c_str()) == 0;
+  if (!ok) {
+    ::unlinkat(dirFd.get(), temp.c_str(), 0);
+    throw cannotCreate(name);
+  }
+  if (durable_) (void)::fsync(dirFd.get());
+}
+
+std::shared_ptr<const std::string> DiskFileStore::readText(std::string_view name) {
+  auto target = resolve(name);
+  if (!target) throw cannotOpen(name);
+  return load(*target, name, false);
+}
+
+Lines DiskFileStore::readLines(std::string_view name) {
+  return splitLinesCopy(*readText(name));
+}
+
+void DiskFileStore::writeText(std::string_view name, std::string_view bytes) {
+  auto target = resolve(name);
+  if (!target) throw cannotCreate(name);
+  FolderLock lock(target->dir);
+  replace(resolve(name).value_or(*target), name, bytes);
+}
+
+void DiskFileStore::writeLines(std::string_view name, const Lines& lines) {
+  writeText(name, joinLines(lines));
+}
+
+void DiskFileStore::update(std::string_view name, const std::function<bool(Lines&)>& change) {
+  underLock(name, [&](const Target& target) {
+    Lines lines = splitLinesCopy(*load(target, name, true));
+    if (change(lines)) replace(target, name, joinLines(lines));
+  });
+}
+
+void DiskFileStore::updateText(std::string_view name, const TextChange& change) {
+  underLock(name, [&](const Target& target) {
+    auto bytes = load(target, name, true);
+    if (auto changed = change(*bytes)) replace(target, name, *changed);
+  });
+}
+
+}  // namespace vb

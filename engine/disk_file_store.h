@@ -1,0 +1,88 @@
+#pragma once
+// The program's folder on disk. Names are spelt the way the program spells
+// them ("Base\Words.Dat"): a backslash (or a slash) separates the parts,
+// and each part is matched to the real directory entry without regard to
+// Windows-1251 letter case, an exact match first. So "Base\Words.Dat",
+// "Base\Words.dat" and a file base/WORDS.DAT are one file.
+//
+// Writes never tear a file: the new bytes go to a temporary file in the
+// same folder, which is flushed to disk and then renamed over the old file
+// (the folder is flushed too). Every write and every read-modify-write holds
+// an exclusive advisory lock (flock) on the file's folder, so two programs
+// sharing the folder never lose each other's lines. Plain reads take no
+// lock: a rename replaces a file whole, so a reader sees the old or the new
+// bytes, never a mixture.
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/file_store.h"
+
+namespace vb {
+
+class DiskFileStore : public FileStore {
+ public:
+  // `durable` false skips the flushes to disk (tests, benchmarks): the
+  // replace by rename stays, only a power loss could undo a write then.
+  explicit DiskFileStore(std::filesystem::path root, bool durable = true);
+
+  Lines readLines(std::string_view name) override;
+  void writeLines(std::string_view name, const Lines& lines) override;
+  void update(std::string_view name, const std::function<bool(Lines&)>& change) override;
+  std::shared_ptr<const std::string> readText(std::string_view name) override;
+  void updateText(std::string_view name, const TextChange& change) override;
+
+  // Writes `bytes` as they are over the file (creating it if missing).
+  void writeText(std::string_view name, std::string_view bytes);
+
+  // Where `name` lies on disk, when it exists.
+  std::optional<std::filesystem::path> locate(std::string_view name) const;
+
+  const std::filesystem::path& root() const { return root_; }
+  bool durable() const { return durable_; }
+  void setDurable(bool durable) { durable_ = durable; }
+
+ protected:
+  // Writes all of `bytes` to the temporary file `fd`; false on failure.
+  // Overridden by tests to fail on purpose.
+  virtual bool writeAll(int fd, std::string_view bytes);
+
+ private:
+  // A name taken apart: the folder it is in and the entry within it (the
+  // real entry when the file exists, else the last part as spelt).
+  struct Target {
+    std::filesystem::path dir;
+    std::string entry;
+    bool exists = false;
+    std::filesystem::path path() const { return dir / entry; }
+  };
+  // Identity of the bytes last read from a file, so that a read-modify-write
+  // right after a read of an unchanged file does not read it again.
+  struct Snapshot {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    long long mtimeSec = 0;
+    long long mtimeNsec = 0;
+    std::weak_ptr<const std::string> bytes;
+  };
+
+  std::optional<Target> resolve(std::string_view name) const;
+  std::shared_ptr<const std::string> load(const Target& target, std::string_view name, bool reuse);
+  void replace(const Target& target, std::string_view name, std::string_view bytes);
+  template <typename Body>
+  void underLock(std::string_view name, const Body& body);
+
+  std::filesystem::path root_;
+  bool durable_;
+  unsigned long long tempCounter_ = 0;
+  std::map<std::string, Snapshot> snapshots_;
+};
+
+}  // namespace vb

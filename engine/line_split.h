@@ -1,0 +1,43 @@
+#pragma once
+// Cutting a file's bytes into lines and joining lines back into bytes.
+// On reading, CR LF, a lone CR or a lone LF ends a line, and a final line
+// end does not begin another (empty) line; an empty file has no lines. On
+// writing, every line is followed by CR LF, the last one too.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vb {
+
+// Walks the lines of a buffer without copying them.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : text_(text) {}
+
+  // The next line (without its line end), or false at the end of the text.
+  bool next(std::string_view& line);
+  // Offset of the first byte not yet consumed (the start of the next line).
+  std::size_t offset() const { return pos_; }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+std::vector<std::string_view> splitLines(std::string_view text);
+std::vector<std::string> splitLinesCopy(std::string_view text);
+std::size_t countLines(std::string_view text);
+// Line `index` (from 0); the caller makes sure it exists.
+std::string_view lineAt(std::string_view text, std::size_t index);
+
+// Every line followed by CR LF.
+std::string joinLines(const std::vector<std::string>& lines);
+void appendLine(std::string& out, std::string_view line);
+
+// True when `text` is exactly what joining its lines gives back: every line
+// ends in CR LF and no other CR or LF occurs.
+bool isJoinedForm(std::string_view text);
+
+}  // namespace vb
