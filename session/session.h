@@ -9,14 +9,21 @@
 // keep their names and meaning.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/file_store.h"
 #include "engine/random_source.h"
 #include "session/clock.h"
 #include "session/config.h"
+#include "session/scheduler.h"
 #include "session/settings.h"
+#include "session/shared_state.h"
+#include "session/transcript.h"
+#include "session/turn_runner.h"
 #include "session/view.h"
+#include "session/window_model.h"
 
 namespace vb {
 
@@ -36,6 +43,8 @@ struct SessionDeps {
   RandomSource& random;
   Clock& clock;
   View& view;
+  // The dialogue turn; the engine's own when null (tests script it).
+  TurnRunner* turn = nullptr;
 };
 
 class Session {
@@ -98,6 +107,97 @@ class Session {
   // The model, for front ends and tests.
   const std::string& input() const;
   const ConfigList& config() const;
+
+  // Added to the first contract:
+  // The front end tells that the keyboard focus left Input; the next T1
+  // tick gives it back (T1 calls View::focusInput only then, and when T1
+  // starts again after another window or Cpu\Cpu mode).
+  void InputFocusLost();
+  // Ctrl+S: clicks EnRus while it is enabled.
+  void N36Click();
+  // The other windows closed by the window system act as their own close
+  // command: the editor as Cancel (Button2Click), the keyboard as
+  // keyboardHide, the About window as aboutClose.
+
+  const WindowModel& window() const { return window_; }
+  const SharedState& state() const { return state_; }
+  const Lines& transcript() const { return transcript_.lines(); }
+  const Scheduler& timers() const { return timers_; }
+  const Lines& speedWordList() const { return SpeedWord_; }
+  const Lines& partnerLines() const { return LoadtxtCpuCpu_; }
+  bool speedWordOn() const { return window_.checked(MenuItem::N24); }
+  bool cpuCpuMode() const { return window_.checked(MenuItem::Cpu31); }
+  bool hookInstalled() const { return hookInstalled_; }
+  // Exit has closed the main window; no timer runs any more.
+  bool closed() const { return closed_; }
+
+ private:
+  friend class SessionTurnEffects;
+
+  // Timer ticks; they throw Failure, which the scheduler reports.
+  void T1Timer();
+  void T2Timer();
+  void T3Timer();
+  void T4Timer();
+  void T5Timer();
+  void T6Timer();
+  void T7Timer();
+  void T8Timer();
+  void T9Timer();
+  void T10Timer();
+  void T11Timer();
+  void T12Timer();
+  void T13Timer();
+  void defineTimers();
+
+  // A command's body: a failure is shown and the command ends there.
+  void command(const std::function<void()>& body);
+  void report(const std::string& message);
+
+  // The turn (Send) and Exit; they throw.
+  void speak();
+  void saveLogAndClose();
+
+  // Input set by the program, and the input-change handling.
+  void setInput(const std::string& text);
+  void inputChanged();
+  // Guard: disables the dialogue view and empties Input.
+  void refuseInput();
+
+  // Utterances: the view line and the transcript line.
+  void sayUser(const std::string& phrase);
+  void sayCpu(const std::string& phrase);
+  void sayService(const std::string& text);
+  // remark + five spaces + a line of CPUpvt.dat when it equals the last
+  // turn's answer, ignoring case.
+  std::string withRepeatTail(const std::string& remark);
+  // Line Random(n) of a file read whole.
+  std::string randomLine(std::string_view file);
+
+  // Opening and closing the other windows.
+  void openWindow(Window window);
+  void closeWindow(Window window);
+  void updateKeyboardKeys();
+
+  FileStore& files_;
+  RandomSource& random_;
+  Clock& clock_;
+  View& view_;
+  std::unique_ptr<TurnRunner> engineTurn_;
+  TurnRunner& turn_;
+
+  WindowModel window_;
+  Transcript transcript_;
+  SharedState state_;
+  Scheduler timers_;
+  ConfigList config_;
+  EditorState editor_;
+  Lines LoadtxtCpuCpu_;
+  Lines SpeedWord_;
+  std::string handedCompletion_;
+  bool hookInstalled_ = false;
+  bool inputFocused_ = false;
+  bool closed_ = false;
 };
 
 }  // namespace vb

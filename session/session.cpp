@@ -1,0 +1,300 @@
+// The session's construction, its timer schedule and start-up, the send,
+// new dialogue, undo and mode commands, the other windows, the input-change
+// handling and the T1 tick.
+#include "session/session.h"
+
+#include <exception>
+
+#include "engine/failure.h"
+#include "engine/text.h"
+#include "session/guard.h"
+#include "session/texts.h"
+
+namespace vb {
+
+// What the turn shows, plays and schedules, done in place as it asks.
+class SessionTurnEffects final : public TurnEffects {
+ public:
+  explicit SessionTurnEffects(Session& session) : s_(session) {}
+  void busyCursor(bool on) override { s_.window_.busyCursor(on); }
+  void playUserSound() override { s_.view_.play(Cue::UserLine); }
+  void showUserLine(const std::string& phrase) override { s_.sayUser(phrase); }
+  void playCpuSound() override { s_.view_.play(Cue::CpuLine); }
+  void showCpuLine(const std::string& phrase) override { s_.sayCpu(phrase); }
+  void setClosingTimer(bool enabled) override { set(TimerId::T4, enabled); }
+  void startDelayedTimer() override { s_.timers_.start(TimerId::T13); }
+  void setFollowUpTimer(bool enabled) override { set(TimerId::T9, enabled); }
+
+ private:
+  void set(TimerId id, bool enabled) {
+    if (enabled) {
+      s_.timers_.start(id);
+    } else {
+      s_.timers_.stop(id);
+    }
+  }
+  Session& s_;
+};
+
+Session::Session(SessionDeps deps)
+    : files_(deps.files),
+      random_(deps.random),
+      clock_(deps.clock),
+      view_(deps.view),
+      engineTurn_(deps.turn ? nullptr : std::make_unique<EngineTurn>(deps.files, deps.random)),
+      turn_(deps.turn ? *deps.turn : *engineTurn_),
+      window_(deps.view),
+      timers_(deps.clock, [this](const std::string& message) { report(message); }) {
+  defineTimers();
+}
+
+Session::~Session() = default;
+
+void Session::defineTimers() {
+  using enum TimerId;
+  using R = Scheduler::OnFailure;
+  // How each timer recovers from a failed tick (reported once either way):
+  // - T12 (header), T8 (captions) and T10 (greeting) stop: their tick runs
+  //   once, and trying again would write the header's first lines or
+  //   extend the captions a second time; the greeting is skipped.
+  // - T4 stops: the window stays open and Exit can be chosen again; a
+  //   later closing-mark answer starts T4 again and tries Exit at once.
+  // - T2, T3, T6, T9 try again, no faster than once a second, without a
+  //   new message until a tick succeeds: the idle remark comes once
+  //   Pause.Dat can be read, the count unlocks the input once Words.Dat
+  //   can be read, the partner file is read once it appears.
+  // - T1, T5, T7, T11 and T13 read no file and do not fail.
+  timers_.define(T1, 1, true, R::Retry, [this] { T1Timer(); });
+  timers_.define(T2, 1000, true, R::Retry, [this] { T2Timer(); });
+  timers_.define(T3, 1, true, R::Retry, [this] { T3Timer(); });
+  timers_.define(T4, 1, false, R::Stop, [this] { T4Timer(); });
+  timers_.define(T5, 1, true, R::Retry, [this] { T5Timer(); });
+  timers_.define(T6, 1, false, R::Retry, [this] { T6Timer(); });
+  timers_.define(T7, 1, true, R::Retry, [this] { T7Timer(); });
+  timers_.define(T8, 1000, true, R::Stop, [this] { T8Timer(); });
+  timers_.define(T9, 1000, false, R::Retry, [this] { T9Timer(); });
+  timers_.define(T10, 1, true, R::Stop, [this] { T10Timer(); });
+  timers_.define(T11, 1, true, R::Retry, [this] { T11Timer(); });
+  timers_.define(T12, 1, true, R::Stop, [this] { T12Timer(); });
+  timers_.define(T13, 1, false, R::Retry, [this] { T13Timer(); });
+}
+
+void Session::report(const std::string& message) {
+  view_.showError(displayMessage(message));
+}
+
+void Session::command(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const std::exception& error) {
+    report(error.what());
+  }
+}
+
+void Session::FormCreate(SettingsSink& settings) {
+  command([&] {
+    // Read into the scratch list as the window is built; nothing keeps it.
+    files_.readLines(files::kWordsLower);
+    config_ = ConfigList::load(files_);
+    applySettings(config_, settings);
+    hookInstalled_ = true;
+  });
+}
+
+void Session::start() {
+  window_.pushAll();
+  timers_.begin();
+}
+
+std::int64_t Session::nextDueMs() const {
+  return closed_ ? -1 : timers_.nextDueMs();
+}
+
+void Session::runDue() {
+  if (!closed_) timers_.runDue();
+}
+
+// ---------------------------------------------------------------- Send
+
+void Session::SpeakClick() {
+  command([this] { speak(); });
+}
+
+void Session::TalkClick() {
+  if (window_.enabled(Control::Talk)) SpeakClick();
+}
+
+void Session::speak() {
+  const bool partner = cpuCpuMode();
+  // The guard refuses a phrase with markup characters one character per
+  // tick; Enter can come before its sweep reaches one, so the phrase is
+  // refused here exactly as the guard would refuse it.
+  if (!partner && holdsReserved(window_.input())) {
+    refuseInput();
+    return;
+  }
+  std::string raw;
+  if (partner) {
+    if (LoadtxtCpuCpu_.empty()) throw indexOutOfBounds(0);
+    // A partner's line never passed the input guard: markup characters in
+    // it would reach the knowledge base through learning.
+    raw = withoutReserved(LoadtxtCpuCpu_.front());
+  } else {
+    raw = window_.input();
+  }
+  SessionTurnEffects effects(*this);
+  try {
+    turn_.run(raw, state_.dialogue, effects);
+  } catch (...) {
+    window_.busyCursor(false);
+    throw;
+  }
+  if (partner) {
+    // The answer replaces the partner file whole; the store writes a
+    // complete temporary file and renames it, so a partner never reads
+    // half an answer.
+    LoadtxtCpuCpu_ = {state_.dialogue.CpuPhrase};
+    files_.writeLines(editor_.path, LoadtxtCpuCpu_);
+  }
+  Turn::finish(state_.dialogue);
+  setInput("");
+}
+
+// ----------------------------------------------------- New dialogue, undo
+
+void Session::N2Click() {
+  state_.dialogue.PrevUserPhrase.clear();
+  state_.dialogue.PrevCpuPhrase.clear();
+  window_.clearLines();
+  transcript_.clear();
+  setInput("");
+  timers_.start(TimerId::T3);
+  timers_.start(TimerId::T7);
+  timers_.start(TimerId::T10);
+}
+
+void Session::CancelClick() {
+  window_.deleteLastLine();
+  transcript_.deleteLast();
+  timers_.start(TimerId::T7);
+}
+
+void Session::N3Click() {
+  if (window_.enabled(Control::UndoItem)) CancelClick();
+}
+
+void Session::N4Click() {
+  command([this] { saveLogAndClose(); });
+}
+
+// ------------------------------------------------------------------ Modes
+
+void Session::CpuUser1Click() {
+  setInput("");
+  timers_.start(TimerId::T1);
+  inputFocused_ = false;
+  window_.setStatus(2, texts::modeCpuUser());
+  sayService(texts::serviceCpuUser());
+  sayService("");
+  window_.setChecked(MenuItem::CpuUser1, true);
+  window_.setChecked(MenuItem::Cpu31, false);
+  timers_.stop(TimerId::T6);
+}
+
+void Session::Cpu31Click() {
+  timers_.stop(TimerId::T1);
+  window_.setStatus(2, texts::modeCpuCpu());
+  sayService(texts::serviceCpuCpu());
+  window_.setChecked(MenuItem::CpuUser1, false);
+  window_.setChecked(MenuItem::Cpu31, true);
+  timers_.start(TimerId::T6);
+}
+
+// ---------------------------------------------------------- Other windows
+
+void Session::openWindow(Window window) {
+  timers_.stop(TimerId::T1);
+  window_.setEnabled(Control::MainWindow, false);
+  window_.showWindow(window, true);
+}
+
+void Session::closeWindow(Window window) {
+  timers_.start(TimerId::T1);
+  inputFocused_ = false;
+  window_.setEnabled(Control::MainWindow, true);
+  window_.showWindow(window, false);
+}
+
+void Session::N22Click() {
+  handedCompletion_ = state_.SpeedCompletion;
+  openWindow(Window::Keyboard);
+  updateKeyboardKeys();
+}
+
+void Session::N12Click() {
+  openWindow(Window::About);
+}
+
+void Session::aboutClose() {
+  closeWindow(Window::About);
+}
+
+// ------------------------------------------------------------------ Input
+
+void Session::InputChange(const std::string& text) {
+  if (window_.typed(text)) inputChanged();
+}
+
+void Session::setInput(const std::string& text) {
+  if (window_.setInput(text)) inputChanged();
+}
+
+void Session::inputChanged() {
+  state_.SpeedIndex = -1;
+  view_.play(Cue::KeyClick);
+  if (speedWordOn()) {
+    timers_.start(TimerId::T11);
+  } else {
+    timers_.stop(TimerId::T11);
+  }
+  updateKeyboardKeys();
+}
+
+void Session::refuseInput() {
+  window_.setEnabled(Control::DialogueView, false);
+  setInput("");
+}
+
+void Session::InputFocusLost() {
+  inputFocused_ = false;
+}
+
+const std::string& Session::input() const {
+  return window_.input();
+}
+
+const ConfigList& Session::config() const {
+  return config_;
+}
+
+// ------------------------------------------------------------------- T1
+
+void Session::T1Timer() {
+  const bool text = !window_.input().empty();
+  window_.setEnabled(Control::Speak, text);
+  window_.setEnabled(Control::EnRus, text);
+  window_.setEnabled(Control::Talk, text);
+  const bool lines = !window_.lines().empty();
+  window_.setEnabled(Control::Cancel, lines);
+  window_.setEnabled(Control::UndoItem, lines);
+  if (!text && speedWordOn()) timers_.start(TimerId::T11);
+  const std::string& panel = window_.status(0);
+  window_.setEnabled(Control::CompleteItem,
+                     !panel.empty() && panel != texts::kNone && panel != texts::loaded());
+  if (!inputFocused_) {
+    view_.focusInput();
+    inputFocused_ = true;
+  }
+}
+
+}  // namespace vb
