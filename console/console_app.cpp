@@ -1,0 +1,99 @@
+#include "console/console_app.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "console/colour.h"
+#include "console/console_loop.h"
+#include "console/console_view.h"
+#include "console/help_text.h"
+#include "console/interrupts.h"
+#include "console/line_editor.h"
+#include "console/options.h"
+#include "console/program_folder.h"
+#include "console/raw_terminal.h"
+#include "console/terminal_screen.h"
+#include "engine/disk_file_store.h"
+#include "engine/random_source.h"
+#include "session/clock.h"
+#include "session/session.h"
+
+namespace vb {
+namespace {
+
+constexpr std::string_view kName = "verbonik-console: ";
+
+int fail(int status, const std::string& message) {
+  writeAll(STDERR_FILENO, std::string(kName) + message + "\n");
+  return status;
+}
+
+}  // namespace
+
+int runConsole(const std::vector<std::string_view>& args) {
+  ConsoleOptions options = parseOptions(args);
+  switch (options.action) {
+    case ConsoleOptions::Action::Help:
+      return writeAll(STDOUT_FILENO, usageText()) ? kExitOk : kExitFailure;
+    case ConsoleOptions::Action::Version:
+      return writeAll(STDOUT_FILENO, versionText()) ? kExitOk : kExitFailure;
+    case ConsoleOptions::Action::Error:
+      return fail(kExitUsage, options.error + " (справка: verbonik-console --help)");
+    case ConsoleOptions::Action::Run:
+      break;
+  }
+
+  if (std::string problem = enterFolder(options.dir); !problem.empty()) {
+    return fail(kExitFailure, problem);
+  }
+  std::error_code ec;
+  std::filesystem::path here = std::filesystem::current_path(ec);
+  if (ec) return fail(kExitFailure, "рабочая папка недоступна: " + ec.message());
+  DiskFileStore files(here);
+  const std::string shownName = options.dir.empty() ? here.string() : options.dir;
+  if (std::string problem = checkProgramFolder(files, shownName); !problem.empty()) {
+    return fail(kExitFailure, problem);
+  }
+
+  std::unique_ptr<RandomSource> random;
+  if (options.seed) {
+    random = std::make_unique<SeededRandom>(*options.seed);
+  } else {
+    random = std::make_unique<ClockRandom>();
+  }
+  SystemClock clock;
+
+  const char* noColor = std::getenv("NO_COLOR");
+  ColourChoice colour{colourWanted(::isatty(STDOUT_FILENO) == 1, noColor),
+                      colourWanted(::isatty(STDERR_FILENO) == 1, noColor)};
+  const bool interactive = ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1;
+
+  Interrupts interrupts;
+  TerminalScreen screen(STDOUT_FILENO, STDERR_FILENO);
+  ConsoleView view(screen, colour);
+  std::optional<RawTerminal> raw;
+  LineEditor editor;
+  ConsoleIo io{STDIN_FILENO, screen, interrupts};
+  if (interactive) {
+    raw.emplace(STDIN_FILENO);
+    if (raw->active()) {
+      io.raw = &*raw;
+      io.editor = &editor;
+      screen.attachEditor(&editor, "> ");
+      view.note("Вербоник слушает. Пишите фразы; /help — команды, /exit — выход.");
+    }
+  }
+
+  Session session({files, *random, clock, view});
+  session.FormCreate(view);
+  session.start();
+  session.runDue();
+  ConsoleLoop loop(session, view, clock, io);
+  return loop.run();
+}
+
+}  // namespace vb

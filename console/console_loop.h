@@ -1,0 +1,57 @@
+#pragma once
+// The console's event loop: one thread, like the desktop program's. It
+// waits in poll() on standard input and the signal pipe for as long as the
+// session's next timer allows, then serves what came: due timers, a line of
+// input (a command or a phrase), a signal. Nothing runs inside anything
+// else, so the session sees one command or tick at a time.
+
+#include <string>
+#include <string_view>
+
+#include "console/console_view.h"
+#include "console/interrupts.h"
+#include "console/line_editor.h"
+#include "console/raw_terminal.h"
+#include "console/terminal_screen.h"
+#include "session/clock.h"
+#include "session/session.h"
+
+namespace vb {
+
+struct ConsoleIo {
+  int in = 0;
+  TerminalScreen& screen;
+  Interrupts& interrupts;
+  // Set on an interactive terminal: keys are read one by one.
+  RawTerminal* raw = nullptr;
+  LineEditor* editor = nullptr;
+};
+
+class ConsoleLoop {
+ public:
+  ConsoleLoop(Session& session, ConsoleView& view, Clock& clock, ConsoleIo io)
+      : session_(session), view_(view), clock_(clock), io_(io) {}
+
+  // Runs until the program ends (Exit, the closing timer, end of input or a
+  // signal) and returns the exit status.
+  int run();
+
+ private:
+  // One line of input, as a Send or a console command.
+  void takeLine(std::string_view utf8);
+  // Bytes read from standard input; false at its end.
+  bool takeBytes(std::string_view bytes);
+  // End of input: Exit at once, pending timers dropped.
+  int endOfInput();
+  // A signal; returns an exit status when the program must end, else -1.
+  int takeSignal(int signo);
+  int pollTimeout() const;
+
+  Session& session_;
+  ConsoleView& view_;
+  Clock& clock_;
+  ConsoleIo io_;
+  std::string pending_;  // a line from a pipe not yet ended
+};
+
+}  // namespace vb
