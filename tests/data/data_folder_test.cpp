@@ -23,6 +23,7 @@
 #include "engine/disk_file_store.h"
 #include "engine/text.h"
 #include "session/config.h"
+#include "session/kb_check.h"
 #include "session/settings.h"
 
 namespace fs = std::filesystem;
@@ -405,4 +406,12 @@ TEST(DataFolder, HistoryTextIsRussianAndNamesTheProgram) {
   for (const auto& line : lines) all += line + "\n";
   EXPECT_NE(all.find(u("Вербоник")), std::string::npos);
   EXPECT_NE(all.find("2.546b"), std::string::npos) << "the version the About window shows";
+}
+
+TEST(DataFolder, TheProgramsOwnKnowledgeBaseCheckFindsNothing) {
+  vb::DiskFileStore files(kData, false);
+  std::string report;
+  for (const auto& finding : vb::checkKnowledgeBase(files))
+    report += shown(vb::formatFinding(finding)) + "\n";
+  EXPECT_EQ(report, "");
 }
