@@ -445,6 +445,30 @@ TEST(ConsoleE2E, AClosingAnswerRunsTheClosingTimerThenExit) {
   expectSavedBlock(folder.logLines(), transcriptOf(console.out));
 }
 
+TEST(ConsoleE2E, TheProgramSpeaksOnItsOwnWhileTheUserIsSilent) {
+  // An improvised answer with TurnRoll 1 brings a spontaneous remark two
+  // seconds later. These seeds give that roll to the first turn; one of
+  // them is enough, the others guard against a change in the order of draws.
+  for (const char* seed : {"2", "3", "8"}) {
+    ProgramFolder folder;
+    folder.useSmallPhraseBase();
+    folder.write("AI.dat", {"Первая строка никогда не говорится.", "Замечание само по себе."});
+    Console console({"--dir", folder.path().string(), "--seed", seed});
+    console.send("Абракадабра какая-то\n");
+    ASSERT_TRUE(console.waitFor("USER: Абракадабра какая-то.")) << console.out << console.err;
+    auto answered = Clock::now();
+    if (!console.waitFor("CPU:  Замечание само по себе.", 3500ms)) continue;
+    EXPECT_GE(Clock::now() - answered, 1500ms);
+    console.send("/exit\n");
+    EXPECT_EQ(console.finish(), 0);
+    auto log = folder.logLines();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_TRUE(log[log.size() - 4].ends_with("] CPU:     Замечание само по себе.")) << log.back();
+    return;
+  }
+  ADD_FAILURE() << "no spontaneous remark with any of the seeds";
+}
+
 TEST(ConsoleE2E, ControlCharactersFromTheKnowledgeBaseNeverReachTheTerminal) {
   ProgramFolder folder;
   folder.useSmallPhraseBase();
