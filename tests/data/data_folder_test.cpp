@@ -415,3 +415,44 @@ TEST(DataFolder, TheProgramsOwnKnowledgeBaseCheckFindsNothing) {
     report += shown(vb::formatFinding(finding)) + "\n";
   EXPECT_EQ(report, "");
 }
+
+// Learning moves the line whose key equals the key form of the program's
+// previous answer to the end of Words.Dat, where it takes the user's reply
+// as a new answer; a main phrase with branches would leave its branches
+// behind under another main phrase. So nothing the program answers may have
+// the key form of such a main phrase.
+TEST(DataFolder, NoAnswerTheProgramSaysMovesAThreadWhenLearning) {
+  auto words = linesOf("Base/Words.Dat");
+  std::map<std::string, std::size_t> threadKeys;  // main keys with branches, first line of each
+  for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+    std::size_t caret = words[i].find('^');
+    if (caret == std::string::npos || words[i].starts_with("_") || !words[i + 1].starts_with("_"))
+      continue;
+    std::string head = words[i].substr(0, caret);
+    bool first = true;
+    for (std::size_t k = 0; k < i && first; ++k) first = !words[k].starts_with(head + "^");
+    if (first) threadKeys.emplace(head, i);
+  }
+  std::vector<std::pair<std::string, std::string>> said;  // answer, where
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    std::size_t caret = words[i].find('^');
+    if (caret == std::string::npos) continue;
+    std::string rest = words[i].substr(caret + 1);
+    for (std::size_t start = 0, end; (end = rest.find(';', start)) != std::string::npos;
+         start = end + 1)
+      said.emplace_back(rest.substr(start, std::min(end, rest.find('|', start)) - start),
+                        "Words.Dat:" + std::to_string(i + 1));
+  }
+  for (const char* file :
+       {"Base/W1.Dat", "Base/W2.Dat", "Base/Povtor.Dat", "Base/X.Dat", "Base/BigString.Dat"}) {
+    auto lines = linesOf(file);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      said.emplace_back(lines[i], std::string(file) + ":" + std::to_string(i + 1));
+  }
+  for (const auto& [answer, where] : said) {
+    auto hit = threadKeys.find(vb::keyForm(answer));
+    EXPECT_TRUE(hit == threadKeys.end())
+        << where << ": " << shown(answer) << " would move the thread of Words.Dat:"
+        << (hit == threadKeys.end() ? 0 : hit->second + 1);
+  }
+}
