@@ -88,6 +88,12 @@ void RecordingView::setWindowRect(const Rect& r) {
   ++calls;
   rect = r;
   moves.push_back(r);
+  bool locked = readOnly;
+  for (Control menu :
+       {Control::MenuSystem, Control::MenuSettings, Control::MenuService, Control::MenuHelp}) {
+    locked = locked && !isEnabled(menu);
+  }
+  lockedAtMove.push_back(locked);
 }
 
 void RecordingView::busyCursor(bool value) {
@@ -140,7 +146,6 @@ int KeyedRandom::random(int n) {
 void ScriptedTurn::run(std::string_view raw, DialogueState& state, TurnEffects& effects) {
   raws.emplace_back(raw);
   TurnScript s;
-  s.answer = "Answer";
   if (!scripts_.empty()) {
     s = std::move(scripts_.front());
     scripts_.pop_front();
@@ -199,7 +204,7 @@ Rig::Rig(RigOptions options) {
   files.put("Base\\Log.dat", {"old block"});
   files.put("Config.ini", configLines(options.effect));
 
-  SessionDeps deps{files, random, clock, view};
+  SessionDeps deps{files, options.random ? *options.random : random, clock, view};
   if (!options.realTurn) deps.turn = &turn;
   session = std::make_unique<Session>(deps);
   if (options.formCreate) session->FormCreate(settings);

@@ -104,6 +104,8 @@ class RecordingView final : public View {
   Rect rect{100, 100, 593, 407};
   Rect desktop{0, 0, 1920, 1080};
   std::vector<Rect> moves;
+  // At each move: were the input and the four menus locked?
+  std::vector<bool> lockedAtMove;
   bool busy = false;
   std::vector<Cue> cues;
   std::vector<std::string> errors;
@@ -133,7 +135,7 @@ class KeyedRandom final : public RandomSource {
 
 // A turn told in advance what to answer.
 struct TurnScript {
-  std::string answer;
+  std::string answer = "Answer";
   std::string delayed;  // DelayedPhrase; T13 is started when `delay` is set
   bool delay = false;
   bool improvised = false;             // then T9 follows TurnRoll
@@ -168,6 +170,7 @@ struct RigOptions {
   bool realTurn = false;      // the engine's turn instead of the scripted one
   bool formCreate = true;
   bool start = true;
+  RandomSource* random = nullptr;  // instead of the rig's KeyedRandom
 };
 
 // A knowledge base in memory and a session on it, in virtual time.
@@ -177,7 +180,10 @@ struct Rig {
   // Serves every timer that falls due within the next `ms` milliseconds.
   void run(std::int64_t ms);
   // Types `text` into Input as the user would.
-  void type(const std::string& text) { session->InputChange(text); }
+  void type(const std::string& text) {
+    view.input = text;
+    session->InputChange(text);
+  }
   void send(const std::string& text);
 
   ManualClock clock;
