@@ -161,6 +161,7 @@ std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std
       }
     }
   }
+  ++diskReads_;
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || S_ISDIR(before.st_mode)) {
     throw cannotOpen(name);

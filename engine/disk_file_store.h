@@ -45,6 +45,9 @@ class DiskFileStore : public FileStore {
   std::optional<std::filesystem::path> locate(std::string_view name) const;
 
   const std::filesystem::path& root() const { return root_; }
+  // How many times a file's bytes were read from disk (reads that an
+  // unchanged snapshot made unnecessary are not counted).
+  unsigned long long diskReads() const { return diskReads_; }
   bool durable() const { return durable_; }
   void setDurable(bool durable) { durable_ = durable; }
 
@@ -82,6 +85,7 @@ class DiskFileStore : public FileStore {
   std::filesystem::path root_;
   bool durable_;
   unsigned long long tempCounter_ = 0;
+  unsigned long long diskReads_ = 0;
   std::map<std::string, Snapshot> snapshots_;
 };
 

@@ -91,4 +91,18 @@ bool isJoinedForm(std::string_view text) {
   return seen == crs;
 }
 
+std::string withLineAppended(std::string_view text, std::string_view line) {
+  std::string out;
+  out.reserve(text.size() + line.size() + 4);
+  if (isJoinedForm(text)) {
+    out.append(text);
+  } else {
+    LineCursor cursor(text);
+    std::string_view each;
+    while (cursor.next(each)) appendLine(out, each);
+  }
+  appendLine(out, line);
+  return out;
+}
+
 }  // namespace vb

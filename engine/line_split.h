@@ -40,4 +40,8 @@ void appendLine(std::string& out, std::string_view line);
 // ends in CR LF and no other CR or LF occurs.
 bool isJoinedForm(std::string_view text);
 
+// The bytes of the file once `line` is appended to its lines and the whole
+// is written back: `text` with every line end made CR LF, then the line.
+std::string withLineAppended(std::string_view text, std::string_view line);
+
 }  // namespace vb

@@ -34,8 +34,18 @@ class Turn {
   // Runs the turn on `raw` up to and including the follow-up decision. The
   // hand-over to the partner file and the end of the turn (finish) are the
   // caller's. Throws Failure when a file is missing or empty: what was done
-  // before stays, and the previous phrases and IdleCount are not touched.
-  void run(std::string_view raw, DialogueState& state, TurnEffects& effects);
+  // before stays, the busy cursor is restored, and the previous phrases and
+  // IdleCount are not touched. An empty phrase is not a phrase: nothing is
+  // done and false is returned (do not call finish then).
+  //
+  // Random draws, in this order: reseed, Random(3) (TurnRoll - 1); then
+  // for a repetition Random(n) of Povtor.Dat; for a censored phrase
+  // Random(n) of X.Dat; otherwise Random(6) (the long-phrase draw), then
+  // Random(n) of BigString.Dat for a long-phrase answer, or Random(n) over
+  // the answering Words.Dat line's answers, or Random(n) of W1.Dat/W2.Dat
+  // for an unknown phrase; then Random(n) of CPUpvt.dat when the repeat
+  // tail is added, and last Random(2) when the answer has a delayed part.
+  bool run(std::string_view raw, DialogueState& state, TurnEffects& effects);
 
   // The end of a turn that did not fail: the phrases become the previous
   // ones and the silence count starts again.

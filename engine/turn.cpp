@@ -1,0 +1,130 @@
+#include "engine/turn.h"
+
+#include <memory>
+
+#include "engine/failure.h"
+#include "engine/knowledge_files.h"
+#include "engine/knowledge_search.h"
+#include "engine/learning.h"
+#include "engine/line_split.h"
+#include "engine/text.h"
+#include "engine/word_lists.h"
+
+namespace vb {
+namespace {
+
+// The phrase length from which a long-phrase answer may be given.
+constexpr std::size_t kLongPhrase = 110;
+// The raw length from which an unknown phrase is learned.
+constexpr std::size_t kLearnable = 5;
+// Between an answer and its repeat tail.
+constexpr std::string_view kTailGap = "     ";
+
+// Turns a Failure into the end of the turn: the busy cursor goes, the
+// failure passes on to the caller.
+class BusyCursor {
+ public:
+  explicit BusyCursor(TurnEffects& effects) : effects_(effects) { effects_.busyCursor(true); }
+  ~BusyCursor() {
+    if (on_) effects_.busyCursor(false);
+  }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+  void restore() {
+    on_ = false;
+    effects_.busyCursor(false);
+  }
+
+ private:
+  TurnEffects& effects_;
+  bool on_ = true;
+};
+
+// Steps from repetition to learning: fills CpuPhrase (and DelayedPhrase)
+// from the first source that answers and returns whether the answer is
+// improvised (not from the phrase base or the censor).
+bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
+                  DialogueState& state, TurnEffects& effects) {
+  if (equalsIgnoreCase(state.UserPhrase, state.PrevUserPhrase)) {
+    state.CpuPhrase = drawLine(files, kRepeatAnswers, random).line;
+    return true;
+  }
+
+  if (censorHit(state.UserPhrase)) {
+    state.CpuPhrase = drawLine(files, kCensorAnswers, random).line;
+    files.updateText(kCensorRecord, [&](const std::string& text) -> std::optional<std::string> {
+      return withLineAppended(text, ">>> " + state.UserPhrase);
+    });
+    return false;
+  }
+  const bool filter = filterHit(state.UserPhrase);
+
+  const int r = random.random(6);
+  if (r != 1 && r != 5 && state.UserPhrase.size() >= kLongPhrase) {
+    state.CpuPhrase = drawLine(files, kLongPhraseAnswers, random).line;
+    return true;
+  }
+
+  // Held until learning is done, so that the store need not read an
+  // unchanged Words.Dat a second time.
+  const auto words = files.readText(kPhraseBase);
+  if (auto hit = searchPhraseBase(*words, state.UserPhrase, state, random)) {
+    state.CpuPhrase = std::move(hit->answer);
+    state.DelayedPhrase = std::move(hit->delayed);
+    if (!hit->fromBranch) effects.setClosingTimer(hit->closing);
+    return false;
+  }
+
+  const bool question = state.UserPhrase.back() == '?';
+  DrawnLine drawn = drawLine(files, poolName(question), random);
+  state.CpuPhrase = std::move(drawn.line);
+  if (rawLength >= kLearnable) {
+    LearningInput in;
+    in.userPhrase = state.UserPhrase;
+    in.cpuPhrase = state.CpuPhrase;
+    in.prevCpuPhrase = state.PrevCpuPhrase;
+    in.turnRoll = state.TurnRoll;
+    in.filterHit = filter;
+    in.fromQuestionPool = question;
+    in.poolText = std::move(drawn.text);
+    learn(files, in);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool Turn::run(std::string_view raw, DialogueState& state, TurnEffects& effects) {
+  if (raw.empty()) return false;
+  random_.reseed();
+  state.TurnRoll = random_.random(3) + 1;
+
+  BusyCursor cursor(effects);
+  state.DelayedPhrase.clear();
+  state.UserPhrase = normalisePhrase(raw);
+  effects.playUserSound();
+  effects.showUserLine(state.UserPhrase);
+
+  const bool improvised = chooseAnswer(files_, random_, raw.size(), state, effects);
+
+  if (equalsIgnoreCase(state.CpuPhrase, state.PrevCpuPhrase)) {
+    state.CpuPhrase += kTailGap;
+    state.CpuPhrase += drawLine(files_, kRepeatTails, random_).line;
+  }
+
+  effects.playCpuSound();
+  effects.showCpuLine(state.CpuPhrase);
+  if (!state.DelayedPhrase.empty() && random_.random(2) + 1 == 1) effects.startDelayedTimer();
+  cursor.restore();
+
+  if (improvised) effects.setFollowUpTimer(state.TurnRoll == 1);
+  return true;
+}
+
+void Turn::finish(DialogueState& state) {
+  state.PrevUserPhrase = state.UserPhrase;
+  state.PrevCpuPhrase = state.CpuPhrase;
+  state.IdleCount = 0;
+}
+
+}  // namespace vb
