@@ -30,7 +30,23 @@ constexpr std::array<std::string_view, 3> kMustExist = {"Base\\Collection.Dat", 
 constexpr std::string_view kReserved = "^_;@|";
 
 std::string column(std::size_t index) {
-  return "column " + std::to_string(index + 1);
+  return "столбец " + std::to_string(index + 1);
+}
+
+// "1 строка", "2 строки", "5 строк".
+std::string lineCount(std::size_t n) {
+  std::size_t tens = n % 100;
+  std::size_t ones = n % 10;
+  const char* word = (tens >= 11 && tens <= 14) ? "строк"
+                     : ones == 1                ? "строка"
+                     : (ones >= 2 && ones <= 4) ? "строки"
+                                                : "строк";
+  return std::to_string(n) + " " + word;
+}
+
+// Text quoted from a file (Windows-1251) inside a message being built in UTF-8.
+std::string fromFile(std::string_view text) {
+  return cp1251ToUtf8(text);
 }
 
 std::string quoted(char c) {
@@ -40,8 +56,9 @@ std::string quoted(char c) {
 class Report {
  public:
   explicit Report(std::string_view file) : file_(file) {}
-  void add(int line, std::string message) {
-    findings_.push_back({file_, line, std::move(message)});
+  // `message` is UTF-8 (the sources' own text); findings hold Windows-1251.
+  void add(int line, const std::string& message) {
+    findings_.push_back({file_, line, utf8To1251(message)});
   }
   std::vector<KbFinding> take() { return std::move(findings_); }
 
@@ -112,13 +129,14 @@ bool checkAnswers(std::string_view line, std::size_t caret, std::size_t depth, i
   for (std::size_t i = 0; i < body.size(); ++i) {
     char c = body[i];
     if (c == '@') {
-      report.add(number, "'@' at " + column(offset + i) +
-                             " is not the last character: it is said as text and closes nothing");
+      report.add(number, "'@' (" + column(offset + i) +
+                             ") — не последний символ строки: он будет сказан как текст и ничего "
+                             "не закроет");
     } else if (c == '^') {
-      report.add(number, "second '^' at " + column(offset + i) +
-                             ": it is said as text (two entries on one line?)");
+      report.add(number, "второй '^' (" + column(offset + i) +
+                             "): он будет сказан как текст (две записи в одной строке?)");
     } else if (c == '_') {
-      report.add(number, "'_' at " + column(offset + i) + " inside an answer");
+      report.add(number, "'_' внутри ответа (" + column(offset + i) + ")");
     }
   }
 
@@ -129,24 +147,26 @@ bool checkAnswers(std::string_view line, std::size_t caret, std::size_t depth, i
     ++answers;
     std::string_view answer = body.substr(start, i - start);
     std::size_t bar = answer.find('|');
-    std::string name = "answer " + std::to_string(answers);
+    std::string name = "ответ " + std::to_string(answers);
     if (answer.substr(0, bar).empty()) {
-      report.add(number, name + " at " + column(offset + start) + " is empty");
+      report.add(number, name + " (" + column(offset + start) + ") пуст");
     }
     if (bar != std::string_view::npos && answer.find('|', bar + 1) != std::string_view::npos) {
-      report.add(number, name + " holds '|' twice: the second one is said as text");
+      report.add(number, "в ответе " + std::to_string(answers) +
+                             " два знака '|': второй будет сказан как текст");
     }
     start = i + 1;
   }
   std::string_view tail = body.substr(start);
   if (answers == 0) {
-    report.add(number, tail.empty() ? "closing mark '@' without any answer"
-                                    : "answer without ';': it is never said");
+    report.add(number, tail.empty() ? "знак завершения '@' без единого ответа"
+                                    : "ответ без ';': он никогда не будет сказан");
   } else if (!tail.empty()) {
-    report.add(number, "text after the last ';' at " + column(offset + start) + " is never said");
+    report.add(number, "текст после последней ';' (" + column(offset + start) +
+                           ") никогда не будет сказан");
   }
   if (closing && depth > 0 && answers > 0) {
-    report.add(number, "closing mark '@' on a branch line: only a main phrase closes");
+    report.add(number, "знак завершения '@' у ветки: закрывает программу только главная фраза");
   }
   return answers > 0;
 }
@@ -181,20 +201,20 @@ std::vector<KbFinding> checkEncoding(const std::string& file, const Lines& lines
     const std::string& line = lines[n];
     int number = static_cast<int>(n) + 1;
     if (looksLikeUtf8(line)) {
-      note(0, number, "UTF-8 text, not Windows-1251");
+      note(0, number, "текст в UTF-8, а не в Windows-1251");
       continue;
     }
     for (std::size_t i = 0; i < line.size(); ++i) {
       auto c = static_cast<unsigned char>(line[i]);
       if (c == 0x98) {
-        note(1, number, "byte 0x98 at " + column(i) + " is not a character of Windows-1251");
+        note(1, number, "байт 0x98 (" + column(i) + ") — не символ Windows-1251");
         break;
       }
       if (c < 0x20 && c != '\t') {
         static const char* hex = "0123456789ABCDEF";
         note(2, number,
-             std::string("control character 0x") + hex[c >> 4] + hex[c & 15] + " at " + column(i) +
-                 " (a UTF-16 file?)");
+             std::string("управляющий символ 0x") + hex[c >> 4] + hex[c & 15] + " (" + column(i) +
+                 "; файл в UTF-16?)");
         break;
       }
     }
@@ -204,7 +224,7 @@ std::vector<KbFinding> checkEncoding(const std::string& file, const Lines& lines
   for (const Kind& k : kinds) {
     if (k.first == 0) continue;
     std::string message = k.message;
-    if (k.more > 0) message += " (and " + std::to_string(k.more) + " more lines)";
+    if (k.more > 0) message += " (и ещё " + lineCount(static_cast<std::size_t>(k.more)) + ")";
     ordered.emplace_back(k.first, std::move(message));
   }
   std::sort(ordered.begin(), ordered.end());
@@ -226,8 +246,8 @@ std::vector<KbFinding> checkPhraseBase(const Lines& lines) {
     int number = static_cast<int>(n) + 1;
     std::size_t caret = line.find('^');
     if (caret == std::string_view::npos) {
-      report.add(number, line.empty() ? "empty line: the search passes over it"
-                                      : "line without '^': the search passes over it");
+      report.add(number, line.empty() ? "пустая строка: поиск её пропускает"
+                                      : "строка без '^': поиск её пропускает");
       continue;
     }
     Entry entry;
@@ -237,24 +257,24 @@ std::vector<KbFinding> checkPhraseBase(const Lines& lines) {
 
     bool keyUsable = !entry.key.empty();
     if (entry.key.empty()) {
-      report.add(number, "empty key: the line never matches");
+      report.add(number, "пустой ключ: строка никогда не совпадёт");
     }
     for (std::size_t i = 0; i < entry.key.size(); ++i) {
       char c = entry.key[i];
       if (kReserved.find(c) == std::string_view::npos) continue;
       std::string where = column(entry.depth + i);
       if (c == '_') {
-        report.add(number, "'_' inside the key at " + where +
-                               ": depth marks stand only at the start of the line");
+        report.add(number, "'_' внутри ключа (" + where +
+                               "): метки глубины ставятся только в начале строки");
       } else {
-        report.add(number, quoted(c) + " inside the key at " + where);
+        report.add(number, quoted(c) + " внутри ключа (" + where + ")");
       }
       keyUsable = false;
     }
     // A UTF-8 line is reported by the encoding check; its bytes would only
     // look like small letters here.
     if (upper1251(entry.key) != entry.key && !looksLikeUtf8(line)) {
-      report.add(number, "key not in capitals: it never matches a phrase");
+      report.add(number, "ключ не прописными буквами: он никогда не совпадёт с фразой");
       keyUsable = false;
     }
     entry.hasAnswers = checkAnswers(line, caret, entry.depth, number, report) && keyUsable;
@@ -266,24 +286,26 @@ std::vector<KbFinding> checkPhraseBase(const Lines& lines) {
       if (entry.hasAnswers) {
         auto [it, fresh] = mainKeys.emplace(entry.key, number);
         if (!fresh) {
-          report.add(number, "the key " + entry.key + " already has answers on line " +
-                                 std::to_string(it->second) + ": this line is never chosen");
+          report.add(number, "ключ " + fromFile(entry.key) + " уже есть с ответами в строке " +
+                                 std::to_string(it->second) +
+                                 ": эта строка никогда не будет выбрана");
         }
       }
     } else if (!mainSeen) {
-      report.add(number, "branch line before the first main phrase: it is never reached");
+      report.add(number, "ветка до первой главной фразы: разговор до неё не дойдёт");
       continue;
     } else if (!answering.count(entry.depth - 1)) {
-      report.add(number, "branch line of depth " + std::to_string(entry.depth) +
-                             " with no line of depth " + std::to_string(entry.depth - 1) +
-                             " that answers above it in its thread: it is never reached");
+      report.add(number, "ветка уровня " + std::to_string(entry.depth) +
+                             ", а выше в её блоке нет строки уровня " +
+                             std::to_string(entry.depth - 1) +
+                             " с ответами: разговор до неё не дойдёт");
       continue;
     } else if (entry.hasAnswers) {
       auto [it, fresh] = blockKeys.emplace(std::make_pair(entry.depth, entry.key), number);
       if (!fresh) {
-        report.add(number, "the key " + entry.key + " already answers on line " +
+        report.add(number, "ключ " + fromFile(entry.key) + " уже отвечает в строке " +
                                std::to_string(it->second) +
-                               " in this thread: this line is never chosen");
+                               " этого блока: эта строка никогда не будет выбрана");
       }
     }
     if (entry.hasAnswers) answering.insert(entry.depth);
@@ -295,8 +317,8 @@ std::vector<KbFinding> checkConfig(const Lines& lines) {
   Report report(kConfigFile);
   ConfigList config(lines);
   if (lines.size() < 31) {
-    report.add(0, "has " + std::to_string(lines.size()) +
-                      " lines; the program reads 31 (line 31 is Adres, the partner file)");
+    report.add(0, lineCount(lines.size()) +
+                      ", а программа читает 31 (строка 31 — Adres, файл собеседника)");
   }
   bool numbersBad = false;
   auto number = [&](int line, bool size) {
@@ -304,10 +326,10 @@ std::vector<KbFinding> checkConfig(const Lines& lines) {
     try {
       std::int32_t value = parseInteger(config.value(line));
       if (size && value <= 0) {
-        report.add(line, "font size " + std::to_string(value) + " is not a positive number");
+        report.add(line, "размер шрифта " + std::to_string(value) + " — не положительное число");
       }
     } catch (const Failure& failure) {
-      report.add(line, failure.what());
+      report.add(line, fromFile(failure.what()));
       numbersBad = true;
     }
   };
@@ -317,9 +339,9 @@ std::vector<KbFinding> checkConfig(const Lines& lines) {
     if (static_cast<std::size_t>(line) > lines.size()) continue;
     std::string value = config.value(line);
     if (!parseFontStyle(value)) {
-      report.add(line, "font style '" + value +
-                           "' is none of [], [fsItalic], [fsBold], [fsBold,fsItalic]: "
-                           "it is ignored");
+      report.add(line, "стиль шрифта '" + fromFile(value) +
+                           "' — не один из [], [fsItalic], [fsBold], [fsBold,fsItalic]: "
+                           "он не будет учтён");
     }
   }
   // The program's own start-up path: whatever it would stop on and is not
@@ -333,7 +355,7 @@ std::vector<KbFinding> checkConfig(const Lines& lines) {
   try {
     applySettings(config, discard);
   } catch (const Failure& failure) {
-    if (!numbersBad && lines.size() >= 31) report.add(0, failure.what());
+    if (!numbersBad && lines.size() >= 31) report.add(0, fromFile(failure.what()));
   }
   return report.take();
 }
@@ -350,30 +372,32 @@ std::vector<KbFinding> checkKnowledgeBase(FileStore& files) {
     }
   };
   auto missing = [&](std::string_view name, std::string_view consequence) {
-    findings.push_back({std::string(name), 0, "missing: " + std::string(consequence)});
+    Report report(name);
+    report.add(0, "нет файла: " + std::string(consequence));
+    append(findings, report.take());
   };
 
   if (auto words = read(kWords)) {
     append(findings, checkPhraseBase(*words));
   } else {
-    missing(kWords, "the program fails at start and on every phrase");
+    missing(kWords, "программа остановится с ошибкой при старте и на каждой фразе");
   }
 
   for (std::string_view name : kDrawnFrom) {
     auto lines = read(name);
     Report report(name);
     if (!lines) {
-      missing(name, "the program fails when it draws a line from it");
+      missing(name, "программа остановится с ошибкой, когда возьмёт из него строку");
       continue;
     }
     if (lines->empty()) {
-      report.add(0, "empty: the program fails when it draws a line from it");
+      report.add(0, "файл пуст: программа остановится с ошибкой, когда возьмёт из него строку");
     } else if (name == kAi && lines->size() < 2) {
-      report.add(0, "one line only: the first line is never said, so the file needs two");
+      report.add(0, "всего одна строка: первая строка не произносится, нужно хотя бы две");
     }
     for (std::size_t n = 0; n < lines->size(); ++n) {
       if ((*lines)[n].empty() && !(name == kAi && n == 0)) {
-        report.add(static_cast<int>(n) + 1, "empty line: the program would say nothing");
+        report.add(static_cast<int>(n) + 1, "пустая строка: программа скажет пустую фразу");
       }
     }
     append(findings, report.take());
@@ -382,7 +406,7 @@ std::vector<KbFinding> checkKnowledgeBase(FileStore& files) {
   for (std::string_view name : kMustExist) {
     auto lines = read(name);
     if (!lines) {
-      missing(name, "the program fails when it reads it");
+      missing(name, "программа остановится с ошибкой, когда его прочтёт");
       continue;
     }
     if (name != kDictionary) continue;
@@ -391,7 +415,7 @@ std::vector<KbFinding> checkKnowledgeBase(FileStore& files) {
       std::size_t at = (*lines)[n].find_first_of(kReserved);
       if (at != std::string::npos) {
         report.add(static_cast<int>(n) + 1,
-                   quoted((*lines)[n][at]) + " in a word: the input field refuses it");
+                   quoted((*lines)[n][at]) + " в слове: поле ввода такой текст не примет");
       }
     }
     append(findings, report.take());
@@ -400,7 +424,7 @@ std::vector<KbFinding> checkKnowledgeBase(FileStore& files) {
   if (auto config = read(kConfigFile)) {
     append(findings, checkConfig(*config));
   } else {
-    missing(kConfigFile, "the program cannot apply its settings at start");
+    missing(kConfigFile, "программа не сможет применить настройки при старте");
   }
   // Within a file, by line; the findings about the whole file first.
   for (auto first = findings.begin(); first != findings.end();) {

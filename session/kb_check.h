@@ -18,9 +18,9 @@ struct KbFinding {
   bool operator==(const KbFinding&) const = default;
 };
 
-// "Base\Words.Dat:12: answer without ';'", or "Base\AI.dat: ..." for a
-// finding about the whole file. Windows-1251 text, like every text of the
-// program (a message may quote a value from the file).
+// "Base\Words.Dat:12: <message>", or "Base\AI.dat: <message>" for a finding
+// about the whole file. Messages are Russian, in Windows-1251 like every
+// text of the program (a message may quote a key or a value from the file).
 std::string formatFinding(const KbFinding& finding);
 
 // Every finding of the folder behind `files`, file by file in a fixed

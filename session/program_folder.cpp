@@ -19,16 +19,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Paths are UTF-8 on disk; messages are Windows-1251 like every text of the
-// program.
-std::string shown(const fs::path& p) {
-  return utf8To1251(p.string());
+// Messages are built in UTF-8 (paths on disk are UTF-8 too) and handed on
+// in Windows-1251, like every text of the program.
+Failure failure(const std::string& utf8) {
+  return Failure(utf8To1251(utf8));
 }
 
 Failure folderFailure(const std::string& what, const fs::path& p, const std::error_code& ec) {
-  std::string message = what + " " + shown(p);
-  if (ec) message += ": " + utf8To1251(ec.message());
-  return Failure(message);
+  std::string message = what + " " + p.string();
+  if (ec) message += ": " + ec.message();
+  return failure(message);
 }
 
 bool isDirectory(const fs::path& p) {
@@ -70,7 +70,7 @@ bool placeFile(const fs::path& source, const fs::path& target) {
   fs::remove(temp, ec);
   if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
     fs::remove(temp, ec);
-    throw folderFailure("Cannot copy the shipped file", source, ec);
+    throw folderFailure("не удаётся скопировать файл", source, ec);
   }
   makeOwnerWritable(temp, false);
   bool placed = ::link(temp.c_str(), target.c_str()) == 0;
@@ -79,7 +79,7 @@ bool placeFile(const fs::path& source, const fs::path& target) {
     fs::rename(temp, target, ec);
     if (ec) {
       fs::remove(temp, ec);
-      throw folderFailure("Cannot create file", target, ec);
+      throw folderFailure("не удаётся создать файл", target, ec);
     }
     return true;
   }
@@ -92,7 +92,7 @@ int seedInto(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   std::vector<fs::directory_entry> entries;
   for (const auto& entry : fs::directory_iterator(from, ec)) entries.push_back(entry);
-  if (ec) throw folderFailure("Cannot read the folder", from, ec);
+  if (ec) throw folderFailure("не удаётся прочесть папку", from, ec);
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return a.path() < b.path(); });
   for (const auto& entry : entries) {
@@ -102,7 +102,7 @@ int seedInto(const fs::path& from, const fs::path& to) {
       fs::path sub = to / existing.value_or(name);
       if (!existing) {
         fs::create_directory(sub, ec);
-        if (ec && !isDirectory(sub)) throw folderFailure("Cannot create folder", sub, ec);
+        if (ec && !isDirectory(sub)) throw folderFailure("не удаётся создать папку", sub, ec);
         makeOwnerWritable(sub, true);
       } else if (!isDirectory(sub)) {
         continue;  // a file where the data has a folder: the user's, kept
@@ -131,9 +131,9 @@ fs::path perUserFolder(const FolderEnvironment& environment) {
   if (!environment.home.empty()) {
     return fs::path(environment.home) / ".local" / "share" / "verbonik";
   }
-  throw Failure(
-      "Neither XDG_DATA_HOME nor HOME is set: there is no folder for the program's data "
-      "(use --dir DIR)");
+  throw failure(
+      "не заданы ни XDG_DATA_HOME, ни HOME: негде хранить данные программы "
+      "(укажите папку: --dir ПАПКА)");
 }
 
 fs::path shippedDataBeside(const fs::path& executableDir) {
@@ -143,14 +143,14 @@ fs::path shippedDataBeside(const fs::path& executableDir) {
 int seedFolder(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   fs::create_directories(to, ec);
-  if (!isDirectory(to)) throw folderFailure("Cannot create folder", to, ec);
+  if (!isDirectory(to)) throw folderFailure("не удаётся создать папку", to, ec);
   return seedInto(from, to);
 }
 
 ProgramFolder resolveProgramFolder(const FolderRequest& request) {
   if (request.givenDir) {
     if (!isDirectory(*request.givenDir)) {
-      throw Failure("Folder " + shown(*request.givenDir) + " does not exist");
+      throw failure("папки " + request.givenDir->string() + " нет");
     }
     return {*request.givenDir, FolderKind::Given, 0};
   }
@@ -163,12 +163,12 @@ ProgramFolder resolveProgramFolder(const FolderRequest& request) {
   if (isDirectory(shipped)) {
     copied = seedFolder(shipped, folder);
   } else if (!hasBaseFolder(folder)) {
-    throw Failure("No knowledge base: neither " + shown(folder) + " nor the program's folder " +
-                  shown(request.executableDir) + " holds Base, and the shipped data " +
-                  shown(shipped) + " is missing");
+    throw failure("нет базы знаний: папки Base нет ни в " + folder.string() + ", ни рядом с " +
+                  "программой (" + request.executableDir.string() + "), а поставляемых данных (" +
+                  shipped.string() + ") нет");
   }
   if (!hasBaseFolder(folder)) {
-    throw Failure("The shipped data " + shown(shipped) + " holds no Base folder");
+    throw failure("в поставляемых данных (" + shipped.string() + ") нет папки Base");
   }
   return {folder, FolderKind::PerUser, copied};
 }

@@ -147,42 +147,43 @@ TEST_F(KbCheckFolder, EveryFaultOfABrokenBaseIsFoundAtItsLine) {
     std::string text;
   };
   const std::vector<Expected> expected = {
-      {"Base\\Words.Dat", 1, "branch line before the first main phrase"},
-      {"Base\\Words.Dat", 2, "line without '^'"},
-      {"Base\\Words.Dat", 3, "empty line"},
-      {"Base\\Words.Dat", 4, "empty key"},
-      {"Base\\Words.Dat", 5, "answer without ';'"},
-      {"Base\\Words.Dat", 6, "text after the last ';'"},
-      {"Base\\Words.Dat", 7, "'@' at column 18 is not the last character"},
-      {"Base\\Words.Dat", 8, "answer 1 holds '|' twice"},
-      {"Base\\Words.Dat", 9, "'_' inside the key at column 4"},
-      {"Base\\Words.Dat", 10, "key not in capitals"},
-      {"Base\\Words.Dat", 11, "second '^' at column 19"},
-      {"Base\\Words.Dat", 12, "answer 2 at column 12 is empty"},
-      {"Base\\Words.Dat", 13, "closing mark '@' without any answer"},
-      {"Base\\Words.Dat", 15, "closing mark '@' on a branch line"},
-      {"Base\\Words.Dat", 16, "branch line of depth 3 with no line of depth 2"},
-      {"Base\\Words.Dat", 17, "already has answers on line 14"},
-      {"Base\\Words.Dat", 18, "';' inside the key at column 5"},
-      {"Base\\Words.Dat", 19, "'@' at column 21 is not the last character"},
-      {"Base\\Words.Dat", 20, "UTF-8 text"},
-      {"Base\\Povtor.Dat", 2, "byte 0x98 at column 1"},
-      {"Base\\X.Dat", 0, "missing"},
-      {"Base\\BigString.Dat", 0, "empty: the program fails"},
-      {"Base\\AI.dat", 0, "one line only"},
-      {"Base\\Pause.Dat", 2, "empty line"},
-      {"Base\\Collection.Dat", 0, "missing"},
-      {"Base\\dictionary.dat", 2, "'^' in a word"},
-      {"Config.ini", 0, "has 30 lines"},
+      {"Base\\Words.Dat", 1, "ветка до первой главной фразы"},
+      {"Base\\Words.Dat", 2, "строка без '^'"},
+      {"Base\\Words.Dat", 3, "пустая строка"},
+      {"Base\\Words.Dat", 4, "пустой ключ"},
+      {"Base\\Words.Dat", 5, "ответ без ';'"},
+      {"Base\\Words.Dat", 6, "текст после последней ';' (столбец 15)"},
+      {"Base\\Words.Dat", 7, "'@' (столбец 18) — не последний символ строки"},
+      {"Base\\Words.Dat", 8, "в ответе 1 два знака '|'"},
+      {"Base\\Words.Dat", 9, "'_' внутри ключа (столбец 4)"},
+      {"Base\\Words.Dat", 10, "ключ не прописными буквами"},
+      {"Base\\Words.Dat", 11, "второй '^' (столбец 19)"},
+      {"Base\\Words.Dat", 12, "ответ 2 (столбец 12) пуст"},
+      {"Base\\Words.Dat", 13, "знак завершения '@' без единого ответа"},
+      {"Base\\Words.Dat", 15, "знак завершения '@' у ветки"},
+      {"Base\\Words.Dat", 16, "ветка уровня 3, а выше в её блоке нет строки уровня 2"},
+      {"Base\\Words.Dat", 17, "ключ КАК ДЕЛА уже есть с ответами в строке 14"},
+      {"Base\\Words.Dat", 18, "';' внутри ключа (столбец 5)"},
+      {"Base\\Words.Dat", 19, "'@' (столбец 21) — не последний символ строки"},
+      {"Base\\Words.Dat", 20, "текст в UTF-8"},
+      {"Base\\Povtor.Dat", 2, "байт 0x98 (столбец 1)"},
+      {"Base\\X.Dat", 0, "нет файла"},
+      {"Base\\BigString.Dat", 0, "файл пуст"},
+      {"Base\\AI.dat", 0, "всего одна строка"},
+      {"Base\\Pause.Dat", 2, "пустая строка"},
+      {"Base\\Collection.Dat", 0, "нет файла"},
+      {"Base\\dictionary.dat", 2, "'^' в слове"},
+      {"Config.ini", 0, "30 строк, а программа читает 31"},
       {"Config.ini", 9, "'abc' is not a valid integer value"},
-      {"Config.ini", 20, "font style '[Bold]'"},
-      {"Config.ini", 21, "font size 0"},
+      {"Config.ini", 20, "стиль шрифта '[Bold]'"},
+      {"Config.ini", 21, "размер шрифта 0"},
   };
   auto findings = check();
   for (const auto& e : expected) {
     bool found = false;
     for (const auto& f : findings) {
-      if (f.file == e.file && f.line == e.line && f.message.find(e.text) != std::string::npos) {
+      if (f.file == e.file && f.line == e.line &&
+          f.message.find(utf8To1251(e.text)) != std::string::npos) {
         found = true;
       }
     }
@@ -195,15 +196,17 @@ TEST_F(KbCheckFolder, EveryFaultOfABrokenBaseIsFoundAtItsLine) {
 TEST_F(KbCheckFolder, AMissingFolderReportsEveryFileItNeeds) {
   auto findings = check();
   ASSERT_EQ(findings.size(), 1u + 9u + 3u + 1u) << describe(findings);
-  EXPECT_EQ(formatFinding(findings.front()),
-            "Base\\Words.Dat: missing: the program fails at start and on every phrase");
+  EXPECT_EQ(cp1251ToUtf8(formatFinding(findings.front())),
+            "Base\\Words.Dat: нет файла: программа остановится с ошибкой при старте и на каждой "
+            "фразе");
   EXPECT_EQ(findings.back().file, "Config.ini");
 }
 
 TEST(KbCheck, FindingsReadAsFileLineMessage) {
   auto findings = checkPhraseBase(cp1251Lines({"ПРИВЕТ^Привет!;", "КАК ДЕЛА^Хорошо"}));
   ASSERT_EQ(findings.size(), 1u);
-  EXPECT_EQ(formatFinding(findings[0]), "Base\\Words.Dat:2: answer without ';': it is never said");
+  EXPECT_EQ(cp1251ToUtf8(formatFinding(findings[0])),
+            "Base\\Words.Dat:2: ответ без ';': он никогда не будет сказан");
 }
 
 TEST(KbCheck, ThreadsReachOnlyLinesBelowALineThatAnswers) {
@@ -227,18 +230,18 @@ TEST(KbCheck, WholeUtf8FilesAreReportedOnceWithACount) {
   auto findings = checkEncoding("Base\\W1.Dat", {"Как дела?", "Привет!", "Ok", "Ещё"});
   ASSERT_EQ(findings.size(), 1u) << describe(findings);
   EXPECT_EQ(findings[0].line, 1);
-  EXPECT_THAT(findings[0].message, ::testing::HasSubstr("and 2 more lines"));
+  EXPECT_THAT(cp1251ToUtf8(findings[0].message), ::testing::HasSubstr("(и ещё 2 строки)"));
   EXPECT_TRUE(checkEncoding("Base\\W1.Dat", cp1251Lines({"ВЁЛ", "ЁЖ", "А«", "Ё"})).empty());
   auto utf16 = checkEncoding("Base\\W1.Dat", {std::string("\xFF\xFEH\0i\0", 6)});
   ASSERT_EQ(utf16.size(), 1u);
-  EXPECT_THAT(utf16[0].message, ::testing::HasSubstr("control character 0x00"));
+  EXPECT_THAT(cp1251ToUtf8(utf16[0].message), ::testing::HasSubstr("управляющий символ 0x00"));
 }
 
 TEST(KbCheck, ConfigThatStartsCleanlyGivesNoFinding) {
   EXPECT_TRUE(checkConfig(goodConfig()).empty()) << describe(checkConfig(goodConfig()));
   auto none = checkConfig({});
   ASSERT_EQ(none.size(), 1u);
-  EXPECT_EQ(none[0].message.rfind("has 0 lines", 0), 0u);
+  EXPECT_EQ(cp1251ToUtf8(none[0].message).rfind("0 строк,", 0), 0u);
 }
 
 // The data that ships with the program must pass its own check.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/failure.h"
+#include "engine/text.h"
 
 namespace vb {
 namespace {
@@ -166,7 +167,8 @@ TEST_F(ProgramFolderTest, AFolderThatCannotBeCreatedIsAClearError) {
     resolveProgramFolder(installed());
     FAIL() << "no error";
   } catch (const Failure& failure) {
-    EXPECT_NE(std::string(failure.what()).find("Cannot create folder"), std::string::npos);
+    EXPECT_NE(std::string(failure.what()).find(utf8To1251("не удаётся создать папку")),
+              std::string::npos);
   }
 }
 
