@@ -16,7 +16,8 @@ class TypingLimit final : public QValidator {
 
   State validate(QString& text, int& pos) const override {
     if (field_->settingWholeText()) return Acceptable;
-    const qsizetype allowed = std::max<qsizetype>(InputField::kTypingLimit, field_->text().size());
+    const qsizetype allowed =
+        std::max<qsizetype>(InputField::kTypingLimit, field_->acceptedLength());
     if (text.size() <= allowed) return Acceptable;
     const qsizetype excess = text.size() - allowed;
     const qsizetype cut = std::min<qsizetype>(excess, pos);
@@ -36,12 +37,15 @@ class TypingLimit final : public QValidator {
 InputField::InputField(QWidget* parent) : QLineEdit(parent) {
   setMaxLength(32767);
   setValidator(new TypingLimit(this));
+  connect(this, &QLineEdit::textChanged, this,
+          [this](const QString& text) { acceptedLength_ = text.size(); });
 }
 
 void InputField::setWholeText(const QString& text) {
   settingWholeText_ = true;
   const bool blocked = blockSignals(true);
   setText(text);
+  acceptedLength_ = text.size();
   setCursorPosition(0);
   blockSignals(blocked);
   settingWholeText_ = false;
@@ -50,7 +54,7 @@ void InputField::setWholeText(const QString& text) {
 bool InputField::event(QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+    if (key->matches(QKeySequence::Undo) ||
         (key->key() == Qt::Key_S && key->modifiers() == Qt::ControlModifier)) {
       event->ignore();
       return false;

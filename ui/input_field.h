@@ -17,12 +17,15 @@ class InputField final : public QLineEdit {
   // caret goes to the start.
   void setWholeText(const QString& text);
   bool settingWholeText() const { return settingWholeText_; }
+  // The length of the text before the change being validated.
+  qsizetype acceptedLength() const { return acceptedLength_; }
 
  protected:
   bool event(QEvent* event) override;
 
  private:
   bool settingWholeText_ = false;
+  qsizetype acceptedLength_ = 0;
 };
 
 }  // namespace vb
