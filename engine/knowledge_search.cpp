@@ -62,7 +62,7 @@ std::optional<SearchHit> branchPass(std::string_view words, std::string_view phr
 }
 
 std::optional<SearchHit> keyPasses(std::string_view words, std::string_view phrase,
-                                   DialogueState& state, RandomSource& random) {
+                                   DialogueState& state, RandomSource& random, WordsProbe* probe) {
   PhraseBytes bytes(phrase);
   bytes.add(' ');
   LineCursor cursor(words);
@@ -70,6 +70,7 @@ std::optional<SearchHit> keyPasses(std::string_view words, std::string_view phra
   std::string_view wordHit;
   std::int32_t wordHitIndex = -1;
   for (std::int32_t index = 0; cursor.next(line); ++index) {
+    if (probe) probe->see(words, line, cursor);
     const std::size_t caret = headMayOccur(line, bytes);
     if (caret == std::string_view::npos) continue;
     const WordsEntry entry(line);
@@ -85,7 +86,10 @@ std::optional<SearchHit> keyPasses(std::string_view words, std::string_view phra
       wordHitIndex = index;
     }
   }
-  if (wordHitIndex < 0) return std::nullopt;
+  if (wordHitIndex < 0) {
+    if (probe) probe->finish(words);
+    return std::nullopt;
+  }
   state.BranchLine = wordHitIndex;
   state.BranchDepth = 1;
   return answerFrom(WordsEntry(wordHit), random);
@@ -115,11 +119,12 @@ bool wordsFound(std::string_view phrase, std::string_view key) {
 }
 
 std::optional<SearchHit> searchPhraseBase(std::string_view words, std::string_view phrase,
-                                          DialogueState& state, RandomSource& random) {
+                                          DialogueState& state, RandomSource& random,
+                                          WordsProbe* probe) {
   if (state.BranchDepth > 0) {
     if (auto hit = branchPass(words, phrase, state, random)) return hit;
   }
-  return keyPasses(words, phrase, state, random);
+  return keyPasses(words, phrase, state, random, probe);
 }
 
 }  // namespace vb

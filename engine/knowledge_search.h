@@ -25,6 +25,7 @@
 
 #include "engine/dialogue_state.h"
 #include "engine/random_source.h"
+#include "engine/words_probe.h"
 
 namespace vb {
 
@@ -37,9 +38,11 @@ struct SearchHit {
 
 // Searches `words` (the bytes of Words.Dat) for `phrase` (normalised),
 // moving BranchLine and BranchDepth of `state`. The answer is drawn among
-// the line's answers with one Random(n) (k = Random(n) + 1).
+// the line's answers with one Random(n) (k = Random(n) + 1). When no line
+// answers, `probe` (if given) is filled in for learning.
 std::optional<SearchHit> searchPhraseBase(std::string_view words, std::string_view phrase,
-                                          DialogueState& state, RandomSource& random);
+                                          DialogueState& state, RandomSource& random,
+                                          WordsProbe* probe = nullptr);
 
 // The word pass's test for one key: the key's words, cut at single spaces,
 // occur in the phrase in their order. A key without words never matches.

@@ -19,14 +19,6 @@ bool holdsLine(std::string_view text, std::string_view wanted) {
   return false;
 }
 
-// The head of a line (text before its first '^'); a line without '^' has
-// none and never equals a key.
-std::optional<std::string_view> headOf(std::string_view line) {
-  const auto caret = line.find('^');
-  if (caret == std::string_view::npos) return std::nullopt;
-  return line.substr(0, caret);
-}
-
 // Returns false when learning ends here (an empty answer was drawn).
 bool learnPool(FileStore& files, const LearningInput& in) {
   auto pool = in.poolText ? in.poolText : files.readText(poolName(in.fromQuestionPool));
@@ -43,52 +35,48 @@ bool learnPool(FileStore& files, const LearningInput& in) {
   return true;
 }
 
+// A key form that may become a key: not blank, no '^' (it would end the
+// key early) and no leading '_' (it would make a branch line).
+bool learnableKey(std::string_view key) {
+  return !isBlank(key) && key.find('^') == std::string_view::npos && key.front() != '_';
+}
+
 void learnKeyAndAnswer(FileStore& files, const LearningInput& in) {
-  const std::string key = keyForm(in.userPhrase);
-  if (isBlank(key) || key.find('^') != std::string::npos || key.front() == '_') return;
-  const bool wantAnswer = (in.turnRoll == 2 || in.turnRoll == 3) && !in.prevCpuPhrase.empty() &&
-                          in.userPhrase.find_first_of(";|") == std::string_view::npos;
-  const std::string prevKey = wantAnswer ? keyForm(in.prevCpuPhrase) : std::string();
-  const bool seekPrev = wantAnswer && !isBlank(prevKey);
+  const WordsProbe asked = probeFor(in.userPhrase, in.prevCpuPhrase, in.turnRoll);
+  if (asked.key.empty()) return;
+  const bool probeFits =
+      in.probe && in.probe->key == asked.key && in.probe->prevKey == asked.prevKey;
 
   files.updateText(kPhraseBase, [&](const std::string& text) -> std::optional<std::string> {
-    LineCursor cursor(text);
-    std::string_view line;
-    std::string_view moved;
-    std::size_t movedStart = 0;
-    std::size_t movedEnd = 0;
-    bool found = false;
-    bool joined = true;
-    while (cursor.next(line)) {
-      const std::size_t start = static_cast<std::size_t>(line.data() - text.data());
-      joined = joined && cursor.offset() - (start + line.size()) == 2;
-      const auto head = headOf(line);
-      if (!head) continue;
-      if (*head == key) return std::nullopt;
-      if (seekPrev && !found && *head == prevKey) {
-        found = true;
-        moved = line;
-        movedStart = start;
-        movedEnd = cursor.offset();
-      }
+    WordsProbe walked;
+    const WordsProbe* probe = in.probe;
+    if (!probeFits || !probe->holdsFor(text)) {
+      walked.key = asked.key;
+      walked.prevKey = asked.prevKey;
+      walked.walk(text);
+      probe = &walked;
     }
+    if (probe->keySeen) return std::nullopt;
 
     std::string out;
-    out.reserve(text.size() + key.size() + in.userPhrase.size() + 8);
-    if (joined) {
-      out.append(text, 0, found ? movedStart : text.size());
-      if (found) out.append(text, movedEnd);
+    out.reserve(text.size() + asked.key.size() + in.userPhrase.size() + 8);
+    const std::string_view all(text);
+    if (probe->joined) {
+      out.append(all.substr(0, probe->prevFound ? probe->prevStart : all.size()));
+      if (probe->prevFound) out.append(all.substr(probe->prevEnd));
     } else {
-      LineCursor again(text);
-      while (again.next(line)) {
-        if (!(found && line.data() == moved.data())) appendLine(out, line);
+      LineCursor cursor(all);
+      std::string_view line;
+      while (cursor.next(line)) {
+        const auto start = static_cast<std::size_t>(line.data() - all.data());
+        if (!(probe->prevFound && start == probe->prevStart)) appendLine(out, line);
       }
     }
-    const std::string newKey = key + "^";
-    if (found) {
+    const std::string newKey = asked.key + "^";
+    if (probe->prevFound) {
       appendLine(out, newKey);
-      appendLine(out, withAnswer(moved, in.userPhrase));
-    } else if (seekPrev && prevKey == key) {
+      appendLine(out, withAnswer(all.substr(probe->prevStart, probe->prevLength), in.userPhrase));
+    } else if (!asked.prevKey.empty() && asked.prevKey == asked.key) {
       // The new key is itself the first line with that head.
       appendLine(out, withAnswer(newKey, in.userPhrase));
     } else {
@@ -108,6 +96,22 @@ std::string withAnswer(std::string_view line, std::string_view answer) {
   out.push_back(';');
   if (closing) out.push_back('@');
   return out;
+}
+
+WordsProbe probeFor(std::string_view userPhrase, std::string_view prevCpuPhrase, int turnRoll) {
+  WordsProbe probe;
+  std::string key = keyForm(userPhrase);
+  if (!learnableKey(key)) return probe;
+  probe.key = std::move(key);
+  // A phrase holding ';' or '|' would fall apart into other answers.
+  if ((turnRoll == 2 || turnRoll == 3) && !prevCpuPhrase.empty() &&
+      userPhrase.find_first_of(";|") == std::string_view::npos) {
+    std::string prevKey = keyForm(prevCpuPhrase);
+    // A blank head never matches; a head never holds '^'.
+    if (!isBlank(prevKey) && prevKey.find('^') == std::string::npos)
+      probe.prevKey = std::move(prevKey);
+  }
+  return probe;
 }
 
 void learn(FileStore& files, const LearningInput& in) {

@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "engine/file_store.h"
+#include "engine/words_probe.h"
 
 namespace vb {
 
@@ -39,9 +40,17 @@ struct LearningInput {
   bool fromQuestionPool = false;  // the answer came from Base\W1.Dat
   // The pool as this turn read it to draw the answer; read again if null.
   std::shared_ptr<const std::string> poolText;
+  // What the search found out about Words.Dat (see probeFor); used only if
+  // it was made for the very bytes learning finds under its lock.
+  const WordsProbe* probe = nullptr;
 };
 
 void learn(FileStore& files, const LearningInput& in);
+
+// The probe the search should fill in for learning from this phrase: it
+// asks for the phrase's key form, and for the previous answer's key form
+// when the roll lets the phrase become an answer.
+WordsProbe probeFor(std::string_view userPhrase, std::string_view prevCpuPhrase, int turnRoll);
 
 // The new form of a line that receives `answer` as its last answer.
 std::string withAnswer(std::string_view line, std::string_view answer);

@@ -2,25 +2,31 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vb {
 
-bool LineCursor::next(std::string_view& line) {
-  if (pos_ >= text_.size()) return false;
-  const char* begin = text_.data() + pos_;
-  const std::size_t left = text_.size() - pos_;
-  const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', left));
-  const std::size_t span = lf ? static_cast<std::size_t>(lf - begin) : left;
-  const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', span));
-  if (cr) {
-    const std::size_t len = static_cast<std::size_t>(cr - begin);
-    line = std::string_view(begin, len);
-    pos_ += len + 1;
-    if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-  } else {
-    line = std::string_view(begin, span);
-    pos_ += span + (lf ? 1 : 0);
+const char* findLineEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; end - p >= 16; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
   }
-  return true;
+  while (p < end && *p != '\n' && *p != '\r') ++p;
+  return p;
+#else
+  const auto* lf =
+      static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+  if (lf) end = lf;
+  const auto* cr =
+      static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+  return cr ? cr : end;
+#endif
 }
 
 std::vector<std::string_view> splitLines(std::string_view text) {

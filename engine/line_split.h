@@ -5,11 +5,15 @@
 // writing, every line is followed by CR LF, the last one too.
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vb {
+
+// The first CR or LF in [p, end), or end.
+const char* findLineEnd(const char* p, const char* end);
 
 // Walks the lines of a buffer without copying them.
 class LineCursor {
@@ -17,13 +21,30 @@ class LineCursor {
   explicit LineCursor(std::string_view text) : text_(text) {}
 
   // The next line (without its line end), or false at the end of the text.
-  bool next(std::string_view& line);
+  bool next(std::string_view& line) {
+    const std::size_t size = text_.size();
+    if (pos_ >= size) return false;
+    const char* data = text_.data();
+    const char* begin = data + pos_;
+    const char* stop = findLineEnd(begin, data + size);
+    line = std::string_view(begin, static_cast<std::size_t>(stop - begin));
+    pos_ = static_cast<std::size_t>(stop - data);
+    crlf_ = false;
+    if (pos_ < size) {
+      crlf_ = *stop == '\r' && pos_ + 1 < size && stop[1] == '\n';
+      pos_ += crlf_ ? 2 : 1;
+    }
+    return true;
+  }
   // Offset of the first byte not yet consumed (the start of the next line).
   std::size_t offset() const { return pos_; }
+  // Whether the line last returned ended with CR LF (not CR, LF or the end).
+  bool endedByCrLf() const { return crlf_; }
 
  private:
   std::string_view text_;
   std::size_t pos_ = 0;
+  bool crlf_ = false;
 };
 
 std::vector<std::string_view> splitLines(std::string_view text);

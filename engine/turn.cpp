@@ -65,10 +65,17 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
     return true;
   }
 
-  // Held until learning is done, so that the store need not read an
-  // unchanged Words.Dat a second time.
+  // Held until learning is done (by the probe too), so that the store need
+  // not read an unchanged Words.Dat a second time.
   const auto words = files.readText(kPhraseBase);
-  if (auto hit = searchPhraseBase(*words, state.UserPhrase, state, random)) {
+  const bool learns = rawLength >= kLearnable;
+  WordsProbe probe;
+  if (learns) {
+    probe = probeFor(state.UserPhrase, state.PrevCpuPhrase, state.TurnRoll);
+    probe.text = words;
+  }
+  if (auto hit =
+          searchPhraseBase(*words, state.UserPhrase, state, random, learns ? &probe : nullptr)) {
     state.CpuPhrase = std::move(hit->answer);
     state.DelayedPhrase = std::move(hit->delayed);
     if (!hit->fromBranch) effects.setClosingTimer(hit->closing);
@@ -78,7 +85,7 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
   const bool question = state.UserPhrase.back() == '?';
   DrawnLine drawn = drawLine(files, poolName(question), random);
   state.CpuPhrase = std::move(drawn.line);
-  if (rawLength >= kLearnable) {
+  if (learns) {
     LearningInput in;
     in.userPhrase = state.UserPhrase;
     in.cpuPhrase = state.CpuPhrase;
@@ -87,6 +94,7 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
     in.filterHit = filter;
     in.fromQuestionPool = question;
     in.poolText = std::move(drawn.text);
+    in.probe = &probe;
     learn(files, in);
   }
   return true;

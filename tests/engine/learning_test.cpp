@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/failure.h"
+#include "engine/knowledge_search.h"
 #include "engine/word_lists.h"
 #include "engine_fixture.h"
 
@@ -152,6 +153,64 @@ TEST(Learning, ReadsWordsDatOnceWhenTheTurnStillHoldsIt) {
   // unchanged since it was read, not at all.
   EXPECT_EQ(l.kb.store().diskReads() - before, 1u);
   EXPECT_EQ(l.words().back(), "СЕГОДНЯ БЫЛ ДОЖДЬ^");
+}
+
+TEST(Learning, WhatTheSearchNotedLeadsToTheSameBytesAsWalkingAgain) {
+  const std::vector<std::string> files = {
+      w("КАК ТЕБЯ ЗОВУТ^\r\nПРИВЕТ^Привет!;@\r\n"),
+      w("ПРИВЕТ^Привет!;\nКАК ТЕБЯ ЗОВУТ^Вася.;\rЕЩЁ^\r\n"),
+      w("МЕНЯ ЗОВУТ ПЕТЯ^\r\nКАК ТЕБЯ ЗОВУТ^\r\n"),
+      w("КАК ТЕБЯ ЗОВУТ^Вася.;@\r\nКАК ТЕБЯ ЗОВУТ^\r\nКОНЕЦ^"),
+      "",
+  };
+  for (const auto& words : files) {
+    for (int roll : {1, 2}) {
+      std::string bytes[2];
+      for (int withProbe : {0, 1}) {
+        Learner l;
+        l.kb.putRaw("Base/Words.Dat", words);
+        const std::string user = normalisePhrase(w("Меня зовут Петя"));
+        const std::string prev = w("Как тебя зовут?");
+        const std::string cpu = w("Погода хорошая.");
+        WordsProbe probe = probeFor(user, prev, roll);
+        auto held = l.kb.store().readText("Base\\Words.Dat");
+        probe.text = held;
+        DialogueState state;
+        ScriptedRandom random;
+        ASSERT_FALSE(searchPhraseBase(*held, user, state, random, &probe));
+        LearningInput in;
+        in.userPhrase = user;
+        in.cpuPhrase = cpu;
+        in.prevCpuPhrase = prev;
+        in.turnRoll = roll;
+        in.filterHit = true;
+        in.probe = withProbe ? &probe : nullptr;
+        learn(l.kb.store(), in);
+        bytes[withProbe] = l.kb.raw("Base/Words.Dat");
+      }
+      EXPECT_EQ(bytes[0], bytes[1]) << cp1251ToUtf8(words) << " roll " << roll;
+    }
+  }
+
+  // The notes are trusted for the bytes they were made for, and only them.
+  Learner l;
+  const std::string user = normalisePhrase(w("Меня зовут Петя"));
+  WordsProbe probe = probeFor(user, "", 1);
+  auto held = l.kb.store().readText("Base\\Words.Dat");
+  probe.text = held;
+  probe.finish(*held);
+  probe.keySeen = true;
+  LearningInput in;
+  in.userPhrase = user;
+  in.cpuPhrase = "x";
+  in.filterHit = true;
+  in.probe = &probe;
+  learn(l.kb.store(), in);
+  EXPECT_EQ(l.words().size(), 1u);
+  held.reset();
+  l.kb.put("Base/Words.Dat", {"ПРИВЕТ^Привет!;"});
+  learn(l.kb.store(), in);
+  EXPECT_EQ(l.words().back(), "МЕНЯ ЗОВУТ ПЕТЯ^");
 }
 
 TEST(Learning, AMissingFileStopsLearningAndKeepsWhatWasWritten) {

@@ -1,0 +1,403 @@
+// One dialogue turn on generated phrase bases of 1,000 to 1,000,000 lines,
+// against one plain read and one plain write of the same Words.Dat.
+//
+//   vb_bench [--benchmark_filter=...]
+//
+// Turns:
+//   Known     a key near the end of the file (at 90 %), found by the whole-key pass
+//   WordPass  a key found only by the word pass (so the whole file is walked)
+//   Unknown   a phrase no line answers; its key is already learned and it is
+//             already in its pool, so learning writes nothing
+//   Learn     a fresh unknown phrase each time: pool line, new key, and (roll 2)
+//             the previous answer's line (in the middle) moved to the end
+//   LearnSync the same with every write flushed to disk
+// Plain operations on Words.Dat:
+//   ReadBytes the file's bytes (the read every turn does)
+//   ReadLines the file split into a list of lines (the program's plain read)
+//   Write     the list written back whole (temporary file + rename)
+//   WriteSync the same flushed to disk
+//
+// After the runs a table gives each turn as a ratio to ReadBytes (and to
+// ReadLines), and the learning turn's extra cost as a ratio to Write.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "engine/disk_file_store.h"
+#include "engine/knowledge_search.h"
+#include "engine/line_split.h"
+#include "engine/random_source.h"
+#include "engine/text.h"
+#include "engine/turn.h"
+
+namespace vb {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSizes[] = {1000, 10000, 100000, 1000000};
+
+std::string w(std::string_view utf8) {
+  return utf8To1251(utf8);
+}
+
+// Upper-case Russian letters with their usual frequencies, so that the
+// byte test meets keys as common as in real text.
+class WordMaker {
+ public:
+  explicit WordMaker(std::uint32_t seed) : gen_(seed) {
+    // Ф, Ц, Щ and Ъ are left to the fresh phrases of the learning turns.
+    const std::string letters = w("ОЕАИНТСРВЛКМДПУЯЫЬГЗБЧЙХЖШЮЭЁ");
+    const double freq[] = {10.97, 8.45, 8.01, 7.35, 6.70, 6.26, 5.47, 4.73, 4.54, 4.40,
+                           3.49,  3.21, 2.98, 2.81, 2.62, 2.01, 1.90, 1.74, 1.70, 1.65,
+                           1.59,  1.44, 1.21, 0.97, 0.94, 0.73, 0.64, 0.32, 0.04};
+    letters_ = letters;
+    pick_ = std::discrete_distribution<int>(std::begin(freq), std::end(freq));
+  }
+  std::string word() {
+    std::string out;
+    const int len = std::uniform_int_distribution<int>(3, 8)(gen_);
+    for (int i = 0; i < len; ++i) out.push_back(letters_[static_cast<std::size_t>(pick_(gen_))]);
+    return out;
+  }
+  std::string words(int lo, int hi) {
+    std::string out;
+    const int n = std::uniform_int_distribution<int>(lo, hi)(gen_);
+    for (int i = 0; i < n; ++i) out += (i ? " " : "") + word();
+    return out;
+  }
+  int roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(gen_); }
+
+ private:
+  std::mt19937 gen_;
+  std::string letters_;
+  std::discrete_distribution<int> pick_;
+};
+
+// Keys and phrases that no generated line holds (the generator never makes
+// words this long).
+const std::string& knownKey() {
+  static const std::string s = w("ЗНАМЕНИТЫЙ ПУТЕШЕСТВЕННИК");
+  return s;
+}
+const std::string& wordKey() {
+  static const std::string s = w("ЗАМЕЧАТЕЛЬНАЯ ПРОГУЛКА");
+  return s;
+}
+const std::string& unknownPhrase() {
+  static const std::string s = w("Расскажи удивительную историю");
+  return s;
+}
+const std::string& freshPrefix() {
+  static const std::string s = w("Новая реплика номер ");
+  return s;
+}
+const std::string& previousAnswerKey() {
+  static const std::string s = w("ПРЕДЫДУЩИЙ ОТВЕТ ПРОГРАММЫ");
+  return s;
+}
+
+// A fresh phrase for each learning turn: its number spelt in letters that
+// no generated key and no list entry holds.
+std::string freshPhrase(unsigned long long n) {
+  static const std::string digits = w("фцщъ");
+  std::string tail;
+  do {
+    tail.push_back(digits[n % digits.size()]);
+    n /= digits.size();
+  } while (n);
+  return freshPrefix() + tail;
+}
+
+// Whether a generated head would answer one of the phrases the turns say.
+bool answersAPhrase(std::string_view head) {
+  static const std::string phrases[] = {
+      normalisePhrase(lower1251(knownKey()) + "?"),
+      normalisePhrase(w("Какая замечательная была сегодня прогулка!")),
+      normalisePhrase(unknownPhrase()),
+      normalisePhrase(freshPrefix()),
+  };
+  for (const auto& p : phrases) {
+    if (runFound(p, head) || wordsFound(p, head)) return true;
+  }
+  return false;
+}
+
+class Base {
+ public:
+  explicit Base(int lines) {
+    std::string pattern = (fs::temp_directory_path() / "vb-bench-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
+    fs::create_directories(dir_ / "Base");
+    WordMaker make(static_cast<std::uint32_t>(lines));
+    Lines words;
+    words.reserve(static_cast<std::size_t>(lines));
+    for (int i = 0; i < lines; ++i) {
+      if (i == lines * 9 / 10) {
+        words.push_back(knownKey() + w("^Известный ключ.;"));
+      } else if (i == lines / 2) {
+        words.push_back(wordKey() + w("^Найден по словам.;"));
+      } else if (i == lines / 2 + 1) {
+        words.push_back(previousAnswerKey() + w("^Первый ответ.;"));
+      } else if (i == lines - 1) {
+        words.push_back(keyForm(unknownPhrase()) + "^");
+      } else {
+        const int kind = make.roll(20);
+        std::string depth = kind < 4 ? "_" : kind == 4 ? "__" : "";
+        std::string head;
+        do {
+          head = depth + make.words(1, 3);
+        } while (answersAPhrase(head));
+        std::string line = head + "^";
+        if (kind != 5) {
+          const int answers = 1 + make.roll(3);
+          for (int a = 0; a < answers; ++a) line += lower1251(make.words(2, 5)) + ".;";
+        }
+        words.push_back(std::move(line));
+      }
+    }
+    files_ = std::make_unique<DiskFileStore>(dir_, false);
+    files_->writeLines("Base\\Words.Dat", words);
+    original_ = *files_->readText("Base\\Words.Dat");
+    Lines pool;
+    for (int i = 0; i < 100; ++i) pool.push_back(w("Фраза пула номер ") + std::to_string(i) + ".");
+    pool.push_back(normalisePhrase(unknownPhrase()));
+    pools_ = joinLines(pool);
+    restore();
+    for (const char* name : {"Povtor.Dat", "X.Dat", "BigString.Dat", "CPUpvt.dat"}) {
+      files_->writeLines(std::string("Base\\") + name, {w("Ответ.")});
+    }
+    files_->writeLines("Base\\Collection.Dat", {});
+  }
+  ~Base() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+  void restore() {
+    files_->writeText("Base\\Words.Dat", original_);
+    files_->writeText("Base\\W1.Dat", pools_);
+    files_->writeText("Base\\W2.Dat", pools_);
+  }
+  DiskFileStore& files(bool durable) {
+    files_->setDurable(durable);
+    return *files_;
+  }
+  std::size_t bytes() const { return original_.size(); }
+
+ private:
+  fs::path dir_;
+  std::unique_ptr<DiskFileStore> files_;
+  std::string original_;
+  std::string pools_;
+};
+
+Base& base(int lines) {
+  static std::map<int, std::unique_ptr<Base>> bases;
+  auto& b = bases[lines];
+  if (!b) b = std::make_unique<Base>(lines);
+  return *b;
+}
+
+class NoEffects final : public TurnEffects {
+ public:
+  void busyCursor(bool) override {}
+  void playUserSound() override {}
+  void showUserLine(const std::string&) override {}
+  void playCpuSound() override {}
+  void showCpuLine(const std::string& phrase) override { benchmark::DoNotOptimize(phrase.data()); }
+  void setClosingTimer(bool) override {}
+  void startDelayedTimer() override {}
+  void setFollowUpTimer(bool) override {}
+};
+
+std::string runTurn(DiskFileStore& files, const std::string& raw, const std::string& prev,
+                    int roll) {
+  ScriptedRandom random{roll - 1};
+  DialogueState state;
+  state.PrevCpuPhrase = prev;
+  NoEffects effects;
+  Turn(files, random).run(raw, state, effects);
+  benchmark::DoNotOptimize(state.CpuPhrase.data());
+  return state.CpuPhrase;
+}
+
+// A turn that does not answer as the benchmark means it to is not timed.
+bool answers(benchmark::State& state, DiskFileStore& files, const std::string& raw,
+             std::string_view expected) {
+  if (runTurn(files, raw, "", 1) == w(expected)) return true;
+  state.SkipWithError("the turn does not give the answer it is meant to");
+  return false;
+}
+
+void setSize(benchmark::State& state, Base& b) {
+  state.counters["lines"] = static_cast<double>(state.range(0));
+  state.counters["MB"] = static_cast<double>(b.bytes()) / 1e6;
+}
+
+void ReadBytes(benchmark::State& state) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(b.files(false).readText("Base\\Words.Dat"));
+  setSize(state, b);
+}
+
+void ReadLines(benchmark::State& state) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(b.files(false).readLines("Base\\Words.Dat"));
+  setSize(state, b);
+}
+
+void writeBench(benchmark::State& state, bool durable) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  const Lines lines = b.files(false).readLines("Base\\Words.Dat");
+  for (auto _ : state) b.files(durable).writeLines("Base\\Words.Dat", lines);
+  b.restore();
+  setSize(state, b);
+}
+void Write(benchmark::State& state) {
+  writeBench(state, false);
+}
+void WriteSync(benchmark::State& state) {
+  writeBench(state, true);
+}
+
+void Known(benchmark::State& state) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  const std::string raw = lower1251(knownKey()) + "?";
+  if (!answers(state, b.files(false), raw, "Известный ключ.")) return;
+  for (auto _ : state) runTurn(b.files(false), raw, "", 1);
+  setSize(state, b);
+}
+
+void WordPass(benchmark::State& state) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  static const std::string raw = w("Какая замечательная была сегодня прогулка!");
+  if (!answers(state, b.files(false), raw, "Найден по словам.")) return;
+  for (auto _ : state) runTurn(b.files(false), raw, "", 1);
+  setSize(state, b);
+}
+
+void Unknown(benchmark::State& state) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  const auto& files = b.files(false);
+  const auto size = fs::file_size(*files.locate("Base\\Words.Dat"));
+  if (!answers(state, b.files(false), unknownPhrase(), "Фраза пула номер 0.")) return;
+  for (auto _ : state) runTurn(b.files(false), unknownPhrase(), "", 2);
+  if (fs::file_size(*files.locate("Base\\Words.Dat")) != size) state.SkipWithError("learned");
+  setSize(state, b);
+}
+
+void learnBench(benchmark::State& state, bool durable) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  const std::string prev = w("Предыдущий ответ программы.");
+  static unsigned long long counter = 0;
+  const auto before = fs::file_size(*b.files(false).locate("Base\\Words.Dat"));
+  runTurn(b.files(false), freshPhrase(++counter), prev, 2);
+  const auto after = b.files(false).readLines("Base\\Words.Dat");
+  b.restore();
+  if (fs::file_size(*b.files(false).locate("Base\\Words.Dat")) != before ||
+      after.back() != keyForm(prev) + w("^Первый ответ.;") + freshPhrase(counter) + ".;") {
+    state.SkipWithError("the learning turn does not learn as it is meant to");
+    return;
+  }
+  int sinceRestore = 0;
+  for (auto _ : state) {
+    runTurn(b.files(durable), freshPhrase(++counter), prev, 2);
+    if (++sinceRestore == 32) {
+      // Keeps the file at its size: at most 32 lines more than generated.
+      state.PauseTiming();
+      b.restore();
+      sinceRestore = 0;
+      state.ResumeTiming();
+    }
+  }
+  b.restore();
+  setSize(state, b);
+}
+void Learn(benchmark::State& state) {
+  learnBench(state, false);
+}
+void LearnSync(benchmark::State& state) {
+  learnBench(state, true);
+}
+
+// Keeps the times of the runs for the table printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const auto& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      const std::string name = run.benchmark_name();
+      const auto slash = name.find('/');
+      times_[name.substr(0, slash)][std::stoi(name.substr(slash + 1))] = run.GetAdjustedRealTime();
+    }
+  }
+
+  void printRatios() const {
+    auto get = [&](const char* what, int n) {
+      auto it = times_.find(what);
+      if (it == times_.end()) return 0.0;
+      auto jt = it->second.find(n);
+      return jt == it->second.end() ? 0.0 : jt->second;
+    };
+    auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+    std::printf("\nTimes in ms; ratios to one plain read of Words.Dat (bytes / lines).\n");
+    std::printf("%9s %8s %8s %8s %8s | %14s %14s %14s | %9s %9s %9s\n", "lines", "read", "readLn",
+                "write", "wrSync", "known", "wordpass", "unknown", "learn+", "/write", "fsync+");
+    for (int n : kSizes) {
+      const double rb = get("ReadBytes", n), rl = get("ReadLines", n), wr = get("Write", n),
+                   ws = get("WriteSync", n), kn = get("Known", n), wp = get("WordPass", n),
+                   un = get("Unknown", n), le = get("Learn", n), ls = get("LearnSync", n);
+      if (rb == 0) continue;
+      const double added = le - un;
+      std::printf(
+          "%9d %8.3f %8.3f %8.3f %8.3f | %5.2fx /%5.2fx %5.2fx /%5.2fx %5.2fx /%5.2fx | %9.3f "
+          "%8.2fx %9.3f\n",
+          n, rb, rl, wr, ws, ratio(kn, rb), ratio(kn, rl), ratio(wp, rb), ratio(wp, rl),
+          ratio(un, rb), ratio(un, rl), added, ratio(added, wr), ls - le);
+    }
+    std::printf(
+        "learn+: a learning turn minus an unknown turn; /write: that as a ratio to one plain "
+        "write;\nfsync+: what flushing to disk adds to a learning turn (WriteSync - Write for "
+        "a plain write).\n");
+  }
+
+ private:
+  std::map<std::string, std::map<int, double>> times_;
+};
+
+void registerAll() {
+  using Fn = void (*)(benchmark::State&);
+  const std::pair<const char*, Fn> benches[] = {
+      {"ReadBytes", ReadBytes}, {"ReadLines", ReadLines}, {"Write", Write},
+      {"WriteSync", WriteSync}, {"Known", Known},         {"WordPass", WordPass},
+      {"Unknown", Unknown},     {"Learn", Learn},         {"LearnSync", LearnSync},
+  };
+  for (int n : kSizes) {
+    for (const auto& [name, fn] : benches) {
+      benchmark::RegisterBenchmark(name, fn)->Arg(n)->Unit(benchmark::kMillisecond);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vb
+
+int main(int argc, char** argv) {
+  vb::registerAll();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  vb::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.printRatios();
+  benchmark::Shutdown();
+  return 0;
+}
