@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QFocusEvent>
 #include <QFontDialog>
 #include <QFrame>
 #include <QLabel>
@@ -537,7 +538,12 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Input_ && event->type() == QEvent::FocusOut && session_) {
-    run([this] { session_->InputFocusLost(); });
+    // A menu or another window taking the keyboard for a while leaves the
+    // focus with the field; only a move inside the window takes it away.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+      run([this] { session_->InputFocusLost(); });
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }

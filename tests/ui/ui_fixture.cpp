@@ -93,9 +93,8 @@ std::vector<std::string> UiTest::readFile(const std::string& name) {
 }
 
 void UiTest::writeConfigLine(int number, const std::string& utf8) {
-  auto config = testConfig();
-  config.at(static_cast<std::size_t>(number - 1)) = utf8;
-  writeFile("Config.ini", config);
+  config_.at(static_cast<std::size_t>(number - 1)) = utf8;
+  writeFile("Config.ini", config_);
 }
 
 void UiTest::start() {

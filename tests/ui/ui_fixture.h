@@ -78,9 +78,10 @@ class UiTest : public ::testing::Test {
   // The texts of the error boxes shown so far; closes them.
   std::vector<QString> takeErrors();
 
+  std::vector<std::string> config_ = testConfig();
   std::filesystem::path folder_;
   std::unique_ptr<DiskFileStore> files_;
-  ScriptedRandom random_;
+  SeededRandom random_{20260612};
   ManualClock clock_;
   std::unique_ptr<Program> program_;
 };
