@@ -18,7 +18,9 @@ struct Tables {
       const QString s = QString::fromUtf8(utf8);
       // 0x98 has no character in the code page; it shows as a replacement.
       toUnicode[b] = s.size() == 1 ? s.at(0).unicode() : char16_t{0xFFFD};
-      if (s.size() == 1) toByte.insert(toUnicode[b], static_cast<char>(b));
+      if (s.size() == 1 && !toByte.contains(toUnicode[b])) {
+        toByte.insert(toUnicode[b], static_cast<char>(b));
+      }
     }
   }
 };
