@@ -84,6 +84,7 @@ void Session::report(const std::string& message) {
 }
 
 void Session::command(const std::function<void()>& body) {
+  if (closed_) return;  // a click still queued when Exit closed the window
   try {
     body();
   } catch (const std::exception& error) {

@@ -108,7 +108,7 @@ class Session {
   const std::string& input() const;
   const ConfigList& config() const;
 
-  // Added to the first contract:
+  // Beyond the window's own handlers:
   // The front end tells that the keyboard focus left Input; the next T1
   // tick gives it back (T1 calls View::focusInput only then, and when T1
   // starts again after another window or Cpu\Cpu mode).

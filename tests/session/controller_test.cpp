@@ -260,3 +260,28 @@ TEST(OtherWindows, StopT1AndDisableTheMainWindowWhileTalkGoesOn) {
 
 }  // namespace
 }  // namespace vb::test
+
+namespace vb::test {
+namespace {
+
+TEST(EngineTurn, ASessionOnTheRealTurnAnswersFromThePhraseBase) {
+  Rig rig({.realTurn = true, .start = false});
+  rig.files.put("Base\\Words.Dat", {w("ПРИВЕТ^Здравствуй;"), w("_КАК ДЕЛА^Хорошо;")});
+  rig.session->start();
+  rig.run(1500);
+  rig.send(w("привет"));
+  ASSERT_EQ(rig.view.errors, std::vector<std::string>{});
+  ASSERT_EQ(rig.view.lines.size(), 2u);
+  EXPECT_EQ(rig.view.lines[0].kind, LineKind::User);
+  EXPECT_EQ(rig.view.lines[1].text, w("Здравствуй"));
+  EXPECT_EQ(rig.session->transcript().back(), cpuLine("17:25:47", w("Здравствуй")));
+  EXPECT_EQ(rig.session->state().dialogue.PrevCpuPhrase, w("Здравствуй"));
+  EXPECT_EQ(rig.session->input(), "");
+  EXPECT_FALSE(rig.view.busy);
+  rig.session->N4Click();
+  rig.send("after exit");  // nothing runs once the window closed
+  EXPECT_EQ(rig.view.lines.size(), 2u);
+}
+
+}  // namespace
+}  // namespace vb::test
