@@ -1,13 +1,12 @@
-// verbonik: the desktop program. It works in its own folder, which holds
-// Base, Sound, Images, Config.ini...: the folder of the executable when Base
-// stands beside it (an unpacked program, the build tree), else the user's
-// own folder ~/.local/share/verbonik, filled from the installed data on
-// first start.
+// verbonik: the desktop program. It works in its program folder: the
+// folder of the executable when Base lies beside it (an unpacked program,
+// the build tree), otherwise the user's own copy of the installed data.
+// Every path of the program is relative to that folder.
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
 #include <filesystem>
+#include <memory>
 
 #include "engine/disk_file_store.h"
 #include "engine/failure.h"
@@ -20,31 +19,29 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("verbonik");
-  // Ties the windows to the menu entry and its icon once installed.
-  QApplication::setDesktopFileName("io.github.verbonik.Verbonik");
-  QApplication::setWindowIcon(QIcon::fromTheme("io.github.verbonik.Verbonik"));
-  vb::ProgramFolder place;
+  vb::prepareApplication();
+
+  std::filesystem::path folder;
   try {
     vb::FolderRequest request;
-    request.executableDir = QCoreApplication::applicationDirPath().toStdString();
+    request.executableDir =
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
     request.environment = vb::processEnvironment();
-    place = vb::resolveProgramFolder(request);
+    folder = vb::resolveProgramFolder(request).path;
   } catch (const vb::Failure& failure) {
-    vb::prepareApplication();
-    vb::showFatalError(vb::toQt(vb::displayMessage(failure.what())));
+    vb::showFatalError(vb::toQt(failure.what()));
     return 1;
   }
-  const QString folder = QString::fromStdString(place.path.string());
-  QDir::setCurrent(folder);
+  QDir::setCurrent(QString::fromStdString(folder.string()));
 
-  vb::DiskFileStore files(place.path);
+  vb::DiskFileStore files(folder);
   vb::ClockRandom random;
   vb::SystemClock clock;
-  vb::prepareApplication();
   std::unique_ptr<vb::Program> program;
   try {
     program = std::make_unique<vb::Program>(files, random, clock);
   } catch (const vb::Failure& failure) {
+    // A sound player could not open its file: no window is shown.
     vb::showFatalError(vb::toQt(vb::displayMessage(failure.what())));
     return 1;
   }

@@ -1,0 +1,124 @@
+// verbonik, the desktop program, as a user runs it: the built program copied
+// with the shipped data into a fresh folder and started under a virtual X
+// server; keys typed and the menu used through xdotool; the dialogue then
+// read back from Base\Log.dat.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "engine/text.h"
+
+namespace vb {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool haveTool(const char* name) {
+  const std::string command = std::string("command -v ") + name + " >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class GuiProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!haveTool("xvfb-run") || !haveTool("xdotool")) {
+      GTEST_SKIP() << "xvfb-run and xdotool are needed to drive the desktop program";
+    }
+    const fs::path program = fs::path(VB_BINARY_DIR) / "verbonik";
+    if (!fs::exists(program)) GTEST_SKIP() << "the desktop program is not built";
+    std::string pattern = (fs::temp_directory_path() / "vb-gui-XXXXXX").string();
+    folder_ = ::mkdtemp(pattern.data());
+    fs::copy(fs::path(VB_SOURCE_DIR) / "data", folder_, fs::copy_options::recursive);
+    // The program works in the folder it lies in.
+    fs::copy_file(program, folder_ / "verbonik");
+  }
+  void TearDown() override {
+    std::error_code ec;
+    if (!folder_.empty()) fs::remove_all(folder_, ec);
+  }
+
+  // Runs `steps` (shell lines using $WID, the main window) under a virtual
+  // X server while the program runs; returns the program's exit status,
+  // or -1 when it did not end by itself.
+  int drive(const std::string& steps) {
+    const fs::path script = folder_ / "drive.sh";
+    std::ofstream(script)
+        << "#!/bin/bash\n"
+           "cd \"$(dirname \"$0\")\"\n"
+           "./verbonik > program.log 2>&1 &\n"
+           "pid=$!\n"
+           "WID=$(xdotool search --sync --name 'ВЕРБОНИК' | head -n 1)\n"
+           "sleep 1\n"
+           "xdotool windowfocus --sync \"$WID\"\n"
+        << steps
+        << "\n"
+           "for i in $(seq 1 100); do\n"
+           "  kill -0 $pid 2>/dev/null || { wait $pid; echo $? > status; exit 0; }\n"
+           "  sleep 0.1\n"
+           "done\n"
+           "kill $pid; echo -1 > status\n";
+    fs::permissions(script, fs::perms::owner_all);
+    const std::string command = "timeout 120 xvfb-run -a -s '-screen 0 1024x768x24' '" +
+                                script.string() + "' > '" + (folder_ / "xvfb.log").string() +
+                                "' 2>&1";
+    if (std::system(command.c_str()) != 0) return -2;
+    std::ifstream in(folder_ / "status");
+    int status = -3;
+    in >> status;
+    return status;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(GuiProgram, TwoPhrasesThenExitLeaveTheDialogueInTheLog) {
+  const std::string logBefore = readBytes(folder_ / "Base" / "Log.dat");
+  // The first phrase is typed in the Latin layout and turned into Cyrillic
+  // by Ctrl+S (the E/R command); the second is typed as it stands. Exit is
+  // the last item of the first menu, reached from its caption.
+  const int status = drive(
+      "xdotool type --delay 60 'ghbdtn'\n"
+      "sleep 0.5\n"
+      "xdotool key ctrl+s\n"
+      "sleep 0.5\n"
+      "xdotool key Return\n"
+      "sleep 1.5\n"
+      "xdotool type --delay 60 'Hello there'\n"
+      "sleep 0.5\n"
+      "xdotool key Return\n"
+      "sleep 1.5\n"
+      "eval $(xdotool getwindowgeometry --shell \"$WID\")\n"
+      "xdotool mousemove $((X + 25)) $((Y + 9)) click 1\n"
+      "sleep 0.7\n"
+      "xdotool key Up\n"
+      "sleep 0.3\n"
+      "xdotool key Return\n");
+  ASSERT_EQ(status, 0) << readBytes(folder_ / "xvfb.log") << readBytes(folder_ / "program.log");
+
+  const std::string log = cp1251ToUtf8(readBytes(folder_ / "Base" / "Log.dat"));
+  ASSERT_GT(log.size(), cp1251ToUtf8(logBefore).size());
+  const std::string added = log.substr(cp1251ToUtf8(logBefore).size());
+  EXPECT_NE(added.find("USER:     Привет."), std::string::npos) << added;
+  EXPECT_NE(added.find("USER:     Hello there."), std::string::npos) << added;
+  std::size_t answers = 0;
+  for (auto at = added.find("CPU:"); at != std::string::npos; at = added.find("CPU:", at + 1)) {
+    ++answers;
+  }
+  EXPECT_GE(answers, 2u) << added;
+}
+
+}  // namespace
+}  // namespace vb
