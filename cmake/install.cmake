@@ -58,15 +58,25 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-# dpkg-shlibdeps adds the exact library packages the programs link; the
-# list below names what it cannot see: the Qt platform plugin that opens a
-# window, and the multimedia backend that plays the wave files.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps (package dpkg-dev) adds the exact library packages the
+# programs link, Qt 6 among them; what it cannot see is named here: the Qt
+# platform plugins that open a window. Without dpkg-shlibdeps the Qt 6
+# runtime packages are named by hand.
+find_program(VB_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(VB_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
 if(TARGET verbonik)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6multimedia6 (>= 6.4), qt6-qpa-plugins")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-      "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-dejavu-core")
+  if(VB_DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  else()
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS
+        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6multimedia6 (>= 6.4), qt6-qpa-plugins, libstdc++6, libc6")
+  endif()
+  # Faces with Cyrillic letters for the fonts the program asks for.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core | fonts-liberation")
+elseif(NOT VB_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libstdc++6, libc6")
 endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_SOURCE_GENERATOR TGZ)
