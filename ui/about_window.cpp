@@ -78,8 +78,7 @@ TForm3::TForm3(Session& session, SessionDriver& driver, DiskFileStore& files,
   black.setColor(QPalette::WindowText, Qt::black);
   Label1_->setPalette(black);
 
-  QLabel* contact =
-      plainLabel(upper, tr8("Отзывы и пожелания: ReadMe.Txt"), QRect(22, 133, 160, 13));
+  QLabel* contact = plainLabel(upper, tr8("Связь с автором: ReadMe.Txt"), QRect(22, 133, 160, 13));
   contact->setObjectName("Label3");
 
   Button1_ = new QPushButton(tr8("История"), upper);

@@ -2,12 +2,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 
 #include "session/session.h"
+#include "ui/caption_frame.h"
 #include "ui/codec.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
@@ -31,8 +31,8 @@ QPushButton* makeKey(QWidget* parent, const QString& face, const std::string& na
   return button;
 }
 
-QGroupBox* group(QWidget* parent, const char* title, const QRect& place) {
-  auto* box = new QGroupBox(tr8(title), parent);
+CaptionFrame* group(QWidget* parent, const char* title, const QRect& place) {
+  auto* box = new CaptionFrame(tr8(title), parent);
   box->setGeometry(place);
   QPalette white = box->palette();
   white.setColor(QPalette::WindowText, Qt::white);
@@ -74,8 +74,8 @@ TForm4::TForm4(Session& session, SessionDriver& driver)
 
   auto* keys = new QWidget(this);
   keys->setGeometry(0, top, kClientWidth, kClientHeight);
-  QGroupBox* signs = group(keys, "Знаки:", QRect(3, 2, 305, 57));
-  QGroupBox* letters = group(keys, "Буквы:", QRect(3, 60, 305, 57));
+  CaptionFrame* signs = group(keys, "Знаки:", QRect(3, 2, 305, 57));
+  CaptionFrame* letters = group(keys, "Буквы:", QRect(3, 60, 305, 57));
 
   for (const VirtualKey& key : virtualKeys()) {
     const std::string name(key.name);

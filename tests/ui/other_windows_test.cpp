@@ -12,6 +12,7 @@
 #include "session/session.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/about_window.h"
+#include "ui/caption_frame.h"
 #include "ui/editor_dialog.h"
 #include "ui/input_field.h"
 #include "ui/keyboard_window.h"
@@ -241,8 +242,8 @@ TEST_F(OtherWindowsTest, KeyboardLayout) {
     EXPECT_TRUE(button->isFlat());
   }
   QStringList groups;
-  for (auto* g : kb.findChildren<QGroupBox*>()) {
-    groups << g->title();
+  for (auto* g : kb.findChildren<CaptionFrame*>()) {
+    groups << g->caption();
     EXPECT_EQ(g->palette().color(QPalette::WindowText), QColor(Qt::white));
   }
   EXPECT_EQ(groups, QStringList({q("Знаки:"), q("Буквы:")}));
