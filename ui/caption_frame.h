@@ -8,6 +8,8 @@
 namespace vb {
 
 class CaptionFrame final : public QWidget {
+  Q_OBJECT
+
  public:
   CaptionFrame(const QString& caption, QWidget* parent);
   const QString& caption() const { return caption_; }
