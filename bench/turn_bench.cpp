@@ -1,7 +1,9 @@
 // One dialogue turn on generated phrase bases of 1,000 to 1,000,000 lines,
 // against one plain read and one plain write of the same Words.Dat.
 //
-//   vb_bench [--benchmark_filter=...]
+//   vb_bench [--benchmark_filter=/1000000]
+//
+// Each case runs three times; the tables at the end use the medians.
 //
 // Turns:
 //   Known     a key near the end of the file (at 90 %), found by the whole-key pass
@@ -328,50 +330,69 @@ void LearnSync(benchmark::State& state) {
   learnBench(state, true);
 }
 
-// Keeps the times of the runs for the table printed at the end.
+// Keeps the times of the runs (the median when repeated) for the tables
+// printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const std::string name = run.benchmark_name();
-      const auto slash = name.find('/');
-      times_[name.substr(0, slash)][std::stoi(name.substr(slash + 1))] = run.GetAdjustedRealTime();
+      if (run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type != Run::RT_Iteration && !median) continue;
+      const std::string name = run.run_name.function_name;
+      const int lines = std::stoi(run.run_name.args);
+      times_[name][lines] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
     }
   }
 
   void printRatios() const {
-    auto get = [&](const char* what, int n) {
-      auto it = times_.find(what);
-      if (it == times_.end()) return 0.0;
-      auto jt = it->second.find(n);
-      return jt == it->second.end() ? 0.0 : jt->second;
-    };
-    auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
-    std::printf("\nTimes in ms; ratios to one plain read of Words.Dat (bytes / lines).\n");
-    std::printf("%9s %8s %8s %8s %8s | %14s %14s %14s | %9s %9s %9s\n", "lines", "read", "readLn",
-                "write", "wrSync", "known", "wordpass", "unknown", "learn+", "/write", "fsync+");
-    for (int n : kSizes) {
-      const double rb = get("ReadBytes", n), rl = get("ReadLines", n), wr = get("Write", n),
-                   ws = get("WriteSync", n), kn = get("Known", n), wp = get("WordPass", n),
-                   un = get("Unknown", n), le = get("Learn", n), ls = get("LearnSync", n);
-      if (rb == 0) continue;
-      const double added = le - un;
-      std::printf(
-          "%9d %8.3f %8.3f %8.3f %8.3f | %5.2fx /%5.2fx %5.2fx /%5.2fx %5.2fx /%5.2fx | %9.3f "
-          "%8.2fx %9.3f\n",
-          n, rb, rl, wr, ws, ratio(kn, rb), ratio(kn, rl), ratio(wp, rb), ratio(wp, rl),
-          ratio(un, rb), ratio(un, rl), added, ratio(added, wr), ls - le);
-    }
+    std::printf("\nWall-clock times (ms) and ratios:\n");
+    table(false);
+    std::printf("\nCPU times (ms) and ratios (less disturbed by other load on the machine):\n");
+    table(true);
     std::printf(
-        "learn+: a learning turn minus an unknown turn; /write: that as a ratio to one plain "
-        "write;\nfsync+: what flushing to disk adds to a learning turn (WriteSync - Write for "
-        "a plain write).\n");
+        "known, wordpass, unknown: the turn / one plain read of Words.Dat (its bytes; after "
+        "'/', split into lines).\nlearn+: a learning turn minus an unknown turn; /write: that "
+        "over one plain write;\nfsync+: what flushing to disk adds to a learning turn "
+        "(wrSync - write for a plain write).\n");
   }
 
  private:
-  std::map<std::string, std::map<int, double>> times_;
+  struct Times {
+    double real = 0;
+    double cpu = 0;
+  };
+
+  double get(const char* what, int n, bool cpu) const {
+    auto it = times_.find(what);
+    if (it == times_.end()) return 0.0;
+    auto jt = it->second.find(n);
+    if (jt == it->second.end()) return 0.0;
+    return cpu ? jt->second.cpu : jt->second.real;
+  }
+
+  void table(bool cpu) const {
+    auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+    std::printf("%9s %8s %8s %8s %8s %8s %8s %8s | %14s %14s %14s | %8s %7s %8s\n", "lines", "read",
+                "readLn", "write", "wrSync", "known", "wordpass", "unknown", "known/read",
+                "wordpass/read", "unknown/read", "learn+", "/write", "fsync+");
+    for (int n : kSizes) {
+      auto t = [&](const char* what) { return get(what, n, cpu); };
+      const double rb = t("ReadBytes"), rl = t("ReadLines"), wr = t("Write"), ws = t("WriteSync"),
+                   kn = t("Known"), wp = t("WordPass"), un = t("Unknown"), le = t("Learn"),
+                   ls = t("LearnSync");
+      if (rb == 0) continue;
+      const double added = le - un;
+      std::printf(
+          "%9d %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f | %5.2fx /%5.2fx %5.2fx /%5.2fx "
+          "%5.2fx /%5.2fx | %8.2f %6.2fx %8.2f\n",
+          n, rb, rl, wr, ws, kn, wp, un, ratio(kn, rb), ratio(kn, rl), ratio(wp, rb), ratio(wp, rl),
+          ratio(un, rb), ratio(un, rl), added, ratio(added, wr), ls - le);
+    }
+  }
+
+  std::map<std::string, std::map<int, Times>> times_;
 };
 
 void registerAll() {
@@ -383,7 +404,11 @@ void registerAll() {
   };
   for (int n : kSizes) {
     for (const auto& [name, fn] : benches) {
-      benchmark::RegisterBenchmark(name, fn)->Arg(n)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(name, fn)
+          ->Arg(n)
+          ->Unit(benchmark::kMillisecond)
+          ->Repetitions(3)
+          ->DisplayAggregatesOnly(true);
     }
   }
 }

@@ -203,7 +203,7 @@ bool DiskFileStore::writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-void DiskFileStore::replace(const Target& target, std::string_view name, std::string_view bytes) {
+void DiskFileStore::replace(const Target& target, std::string_view name, const TextPieces& bytes) {
   fs::path dir = target.dir;
   std::string entry = target.entry;
   struct stat old {};
@@ -235,7 +235,8 @@ void DiskFileStore::replace(const Target& target, std::string_view name, std::st
 
   Fd file(fd);
   if (hadFile) (void)::fchmod(file.get(), old.st_mode & 07777);
-  bool ok = writeAll(file.get(), bytes);
+  bool ok = true;
+  for (auto piece : bytes.pieces()) ok = ok && writeAll(file.get(), piece);
   if (ok && durable_) ok = ::fsync(file.get()) == 0;
   ok = (::close(file.release()) == 0) && ok;
   if (ok) ok = ::renameat(dirFd.get(), temp.c_str(), dirFd.get(), entry.c_str()) == 0;
@@ -260,7 +261,7 @@ void DiskFileStore::writeText(std::string_view name, std::string_view bytes) {
   auto target = resolve(name);
   if (!target) throw cannotCreate(name);
   FolderLock lock(target->dir);
-  replace(resolve(name).value_or(*target), name, bytes);
+  replace(resolve(name).value_or(*target), name, TextPieces().view(bytes));
 }
 
 void DiskFileStore::writeLines(std::string_view name, const Lines& lines) {
@@ -270,7 +271,7 @@ void DiskFileStore::writeLines(std::string_view name, const Lines& lines) {
 void DiskFileStore::update(std::string_view name, const std::function<bool(Lines&)>& change) {
   underLock(name, [&](const Target& target) {
     Lines lines = splitLinesCopy(*load(target, name, true));
-    if (change(lines)) replace(target, name, joinLines(lines));
+    if (change(lines)) replace(target, name, TextPieces(joinLines(lines)));
   });
 }
 

@@ -78,7 +78,7 @@ class DiskFileStore : public FileStore {
 
   std::optional<Target> resolve(std::string_view name) const;
   std::shared_ptr<const std::string> load(const Target& target, std::string_view name, bool reuse);
-  void replace(const Target& target, std::string_view name, std::string_view bytes);
+  void replace(const Target& target, std::string_view name, const TextPieces& bytes);
   template <typename Body>
   void underLock(std::string_view name, const Body& body);
 

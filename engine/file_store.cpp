@@ -10,9 +10,10 @@ std::shared_ptr<const std::string> FileStore::readText(std::string_view name) {
 
 void FileStore::updateText(std::string_view name, const TextChange& change) {
   update(name, [&](Lines& lines) {
-    auto changed = change(joinLines(lines));
+    const std::string bytes = joinLines(lines);
+    auto changed = change(bytes);
     if (!changed) return false;
-    lines = splitLinesCopy(*changed);
+    lines = splitLinesCopy(changed->joined());
     return true;
   });
 }

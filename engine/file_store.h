@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/text_pieces.h"
+
 namespace vb {
 
 using Lines = std::vector<std::string>;
@@ -39,10 +41,10 @@ class FileStore {
   virtual std::shared_ptr<const std::string> readText(std::string_view name);
 
   // update() on bytes: `change` gets the file's bytes and returns the new
-  // bytes (every line followed by CR LF), or nothing to leave the file as
-  // it is. Same lock and failures as update(). The default goes through
-  // update().
-  using TextChange = std::function<std::optional<std::string>(const std::string&)>;
+  // bytes (every line followed by CR LF; pieces may be views of the bytes
+  // it got), or nothing to leave the file as it is. Same lock and failures
+  // as update(). The default goes through update().
+  using TextChange = std::function<std::optional<TextPieces>(const std::string&)>;
   virtual void updateText(std::string_view name, const TextChange& change);
 };
 

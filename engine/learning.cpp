@@ -26,11 +26,11 @@ bool learnPool(FileStore& files, const LearningInput& in) {
   if (in.cpuPhrase.empty()) return false;
   const bool toQuestions = in.cpuPhrase.find('?') != std::string_view::npos;
   files.updateText(poolName(toQuestions),
-                   [&](const std::string& text) -> std::optional<std::string> {
+                   [&](const std::string& text) -> std::optional<TextPieces> {
                      // Another program may have added it since this turn read the pool.
                      if (toQuestions == in.fromQuestionPool && holdsLine(text, in.userPhrase))
                        return std::nullopt;
-                     return withLineAppended(text, in.userPhrase);
+                     return piecesWithLineAppended(text, in.userPhrase);
                    });
   return true;
 }
@@ -47,7 +47,7 @@ void learnKeyAndAnswer(FileStore& files, const LearningInput& in) {
   const bool probeFits =
       in.probe && in.probe->key == asked.key && in.probe->prevKey == asked.prevKey;
 
-  files.updateText(kPhraseBase, [&](const std::string& text) -> std::optional<std::string> {
+  files.updateText(kPhraseBase, [&](const std::string& text) -> std::optional<TextPieces> {
     WordsProbe walked;
     const WordsProbe* probe = in.probe;
     if (!probeFits || !probe->holdsFor(text)) {
@@ -58,30 +58,36 @@ void learnKeyAndAnswer(FileStore& files, const LearningInput& in) {
     }
     if (probe->keySeen) return std::nullopt;
 
-    std::string out;
-    out.reserve(text.size() + asked.key.size() + in.userPhrase.size() + 8);
+    // The lines as they stand (the previous answer's line left out), then
+    // the new key, then that line with its new answer.
     const std::string_view all(text);
+    TextPieces out;
     if (probe->joined) {
-      out.append(all.substr(0, probe->prevFound ? probe->prevStart : all.size()));
-      if (probe->prevFound) out.append(all.substr(probe->prevEnd));
+      out.view(all.substr(0, probe->prevFound ? probe->prevStart : all.size()));
+      if (probe->prevFound) out.view(all.substr(probe->prevEnd));
     } else {
+      std::string rest;
+      rest.reserve(all.size() + all.size() / 16);
       LineCursor cursor(all);
       std::string_view line;
       while (cursor.next(line)) {
         const auto start = static_cast<std::size_t>(line.data() - all.data());
-        if (!(probe->prevFound && start == probe->prevStart)) appendLine(out, line);
+        if (!(probe->prevFound && start == probe->prevStart)) appendLine(rest, line);
       }
+      out.own(std::move(rest));
     }
+    std::string tail;
     const std::string newKey = asked.key + "^";
     if (probe->prevFound) {
-      appendLine(out, newKey);
-      appendLine(out, withAnswer(all.substr(probe->prevStart, probe->prevLength), in.userPhrase));
+      appendLine(tail, newKey);
+      appendLine(tail, withAnswer(all.substr(probe->prevStart, probe->prevLength), in.userPhrase));
     } else if (!asked.prevKey.empty() && asked.prevKey == asked.key) {
       // The new key is itself the first line with that head.
-      appendLine(out, withAnswer(newKey, in.userPhrase));
+      appendLine(tail, withAnswer(newKey, in.userPhrase));
     } else {
-      appendLine(out, newKey);
+      appendLine(tail, newKey);
     }
+    out.own(std::move(tail));
     return out;
   });
 }

@@ -111,4 +111,13 @@ std::string withLineAppended(std::string_view text, std::string_view line) {
   return out;
 }
 
+TextPieces piecesWithLineAppended(std::string_view text, std::string_view line) {
+  if (!isJoinedForm(text)) return TextPieces(withLineAppended(text, line));
+  std::string last(line);
+  last.append("\r\n", 2);
+  TextPieces pieces;
+  pieces.view(text).own(std::move(last));
+  return pieces;
+}
+
 }  // namespace vb

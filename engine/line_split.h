@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/text_pieces.h"
+
 namespace vb {
 
 // The first CR or LF in [p, end), or end.
@@ -64,5 +66,7 @@ bool isJoinedForm(std::string_view text);
 // The bytes of the file once `line` is appended to its lines and the whole
 // is written back: `text` with every line end made CR LF, then the line.
 std::string withLineAppended(std::string_view text, std::string_view line);
+// The same as pieces; `text` must outlive them.
+TextPieces piecesWithLineAppended(std::string_view text, std::string_view line);
 
 }  // namespace vb

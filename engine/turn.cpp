@@ -52,8 +52,8 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
 
   if (censorHit(state.UserPhrase)) {
     state.CpuPhrase = drawLine(files, kCensorAnswers, random).line;
-    files.updateText(kCensorRecord, [&](const std::string& text) -> std::optional<std::string> {
-      return withLineAppended(text, ">>> " + state.UserPhrase);
+    files.updateText(kCensorRecord, [&](const std::string& text) -> std::optional<TextPieces> {
+      return piecesWithLineAppended(text, ">>> " + state.UserPhrase);
     });
     return false;
   }

@@ -11,9 +11,15 @@
 #include <string>
 #include <string_view>
 
+#include "engine/line_split.h"
+
 namespace vb {
 
-class LineCursor;
+// The line's text before its first '^' is exactly `head`.
+inline bool headIs(std::string_view line, std::string_view head) {
+  return line.size() > head.size() && line[head.size()] == '^' &&
+         line.compare(0, head.size(), head) == 0;
+}
 
 struct WordsProbe {
   // What is looked for; an empty text is never looked for.
@@ -34,7 +40,16 @@ struct WordsProbe {
   std::size_t prevEnd = 0;  // past its line end
 
   // Notes the line the cursor has just returned.
-  void see(std::string_view text, std::string_view line, const LineCursor& cursor);
+  void see(std::string_view walked, std::string_view line, const LineCursor& cursor) {
+    joined = joined && cursor.endedByCrLf();
+    if (!key.empty() && !keySeen && headIs(line, key)) keySeen = true;
+    if (!prevKey.empty() && !prevFound && headIs(line, prevKey)) {
+      prevFound = true;
+      prevStart = static_cast<std::size_t>(line.data() - walked.data());
+      prevLength = line.size();
+      prevEnd = cursor.offset();
+    }
+  }
   // The walk of `walked` saw every line; the notes hold if it was `text`.
   void finish(std::string_view walked) {
     complete = text && text->data() == walked.data() && text->size() == walked.size();
@@ -45,11 +60,5 @@ struct WordsProbe {
     return complete && text->data() == bytes.data() && text->size() == bytes.size();
   }
 };
-
-// The line's text before its first '^' is exactly `head`.
-inline bool headIs(std::string_view line, std::string_view head) {
-  return line.size() > head.size() && line[head.size()] == '^' &&
-         line.compare(0, head.size(), head) == 0;
-}
 
 }  // namespace vb

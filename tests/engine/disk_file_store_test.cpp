@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <map>
 
 #include "engine/failure.h"
 #include "engine/text.h"
@@ -95,7 +96,8 @@ TEST(DiskFileStore, MissingFilesFailWithTheNameAsSpeltAndAreNeverCreated) {
   EXPECT_EQ(failureOf([&] { store.update("Base\\Collection.Dat", [](Lines&) { return true; }); }),
             "Cannot open file Base\\Collection.Dat");
   EXPECT_EQ(failureOf([&] {
-              store.updateText("Base\\W1.Dat", [](const std::string&) { return "x\r\n"; });
+              store.updateText("Base\\W1.Dat",
+                               [](const std::string&) { return TextPieces("x\r\n"); });
             }),
             "Cannot open file Base\\W1.Dat");
   EXPECT_FALSE(dir.has("Base/Collection.Dat"));
@@ -132,7 +134,7 @@ TEST(DiskFileStore, UpdateTextSeesAFileReplacedSinceTheLastRead) {
   DiskFileStore store(dir.path(), false);
   auto first = store.readText("Base\\Words.Dat");
   std::string seen;
-  auto keep = [&](const std::string& bytes) -> std::optional<std::string> {
+  auto keep = [&](const std::string& bytes) -> std::optional<TextPieces> {
     seen = bytes;
     return std::nullopt;
   };
@@ -213,7 +215,9 @@ TEST(DiskFileStore, TwoProgramsAppendingToOneFileLoseNothing) {
         return true;
       });
       store.updateText("base\\w2.dat", [&](const std::string& bytes) {
-        return bytes + who + "t" + std::to_string(i) + "\r\n";
+        TextPieces pieces;
+        pieces.view(bytes).own(who + "t" + std::to_string(i) + "\r\n");
+        return std::optional<TextPieces>(std::move(pieces));
       });
     }
   };
@@ -230,6 +234,43 @@ TEST(DiskFileStore, TwoProgramsAppendingToOneFileLoseNothing) {
   DiskFileStore store(dir.path(), false);
   EXPECT_EQ(store.readLines("Base\\W2.Dat").size(), 4u * kEach);
   EXPECT_EQ(dir.entries("Base"), 1u);
+}
+
+}  // namespace
+}  // namespace vb
+
+namespace vb {
+namespace {
+
+// A store that only knows lines, as a stand-in of other layers' tests is.
+class LinesOnlyStore : public FileStore {
+ public:
+  std::map<std::string, Lines, std::less<>> files;
+  Lines readLines(std::string_view name) override {
+    auto it = files.find(name);
+    if (it == files.end()) throw cannotOpen(name);
+    return it->second;
+  }
+  void writeLines(std::string_view name, const Lines& lines) override {
+    files[std::string(name)] = lines;
+  }
+  void update(std::string_view name, const std::function<bool(Lines&)>& change) override {
+    Lines lines = readLines(name);
+    if (change(lines)) writeLines(name, lines);
+  }
+};
+
+TEST(FileStore, BytesAccessComesFreeWithLines) {
+  LinesOnlyStore store;
+  store.files["A"] = {"x", "y"};
+  EXPECT_EQ(*store.readText("A"), "x\r\ny\r\n");
+  store.updateText("A", [](const std::string& bytes) {
+    TextPieces pieces;
+    pieces.view(bytes).own("z\r\n");
+    return std::optional<TextPieces>(std::move(pieces));
+  });
+  EXPECT_EQ(store.files["A"], (Lines{"x", "y", "z"}));
+  EXPECT_THROW(store.updateText("B", [](const std::string&) { return std::nullopt; }), Failure);
 }
 
 }  // namespace

@@ -92,4 +92,16 @@ class RecordingEffects final : public TurnEffects {
   std::vector<std::string> log;
 };
 
+class NullEffects final : public TurnEffects {
+ public:
+  void busyCursor(bool) override {}
+  void playUserSound() override {}
+  void showUserLine(const std::string&) override {}
+  void playCpuSound() override {}
+  void showCpuLine(const std::string&) override {}
+  void setClosingTimer(bool) override {}
+  void startDelayedTimer() override {}
+  void setFollowUpTimer(bool) override {}
+};
+
 }  // namespace vb::testing

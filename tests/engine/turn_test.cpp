@@ -1,6 +1,10 @@
 #include "engine/turn.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "engine/failure.h"
 #include "engine_fixture.h"
@@ -9,6 +13,7 @@ namespace vb {
 namespace {
 
 using testing::Kb;
+using testing::NullEffects;
 using testing::RecordingEffects;
 using testing::TraceRandom;
 using testing::w;
@@ -186,6 +191,39 @@ TEST_F(TurnTest, AFailedTurnKeepsWhatItDidAndThePreviousPhrases) {
   state.PrevCpuPhrase = w("Не груби.");
   EXPECT_EQ(failing("Ты дурак"), "Cannot open file Base\\CPUpvt.dat");
   EXPECT_EQ(kb.lines("Base\\Collection.Dat"), Log{">>> Ты дурак."});
+}
+
+TEST_F(TurnTest, TwoProgramsLearningInOneFolderLoseNothing) {
+  kb.put("Base/Words.Dat", {"ПОГОДА ХОРОШАЯ^"});
+  constexpr int kTurns = 25;
+  auto talk = [&](const std::string& who) {
+    DiskFileStore files(kb.dir().path(), false);
+    ScriptedRandom scripted;
+    NullEffects quiet;
+    for (int i = 0; i < kTurns; ++i) {
+      for (int v : {1, 0, 0, 0}) scripted.push(v);  // roll 2, r, W2 line 0, tail
+      DialogueState mine;
+      mine.PrevCpuPhrase = w("Погода хорошая.");
+      Turn(files, scripted).run(w(who) + " " + std::to_string(i), mine, quiet);
+    }
+  };
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    talk("Первый говорит");
+    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+  }
+  talk("Второй говорит");
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+  const auto words = kb.lines("Base\\Words.Dat");
+  EXPECT_EQ(words.size(), 2u * kTurns + 1);
+  const std::string& answered = words.back();
+  EXPECT_EQ(answered.rfind("ПОГОДА ХОРОШАЯ^", 0), 0u);
+  EXPECT_EQ(std::count(answered.begin(), answered.end(), ';'), 2 * kTurns);
+  EXPECT_EQ(kb.lines("Base\\W2.Dat").size(), 2u * kTurns + 1);
 }
 
 TEST_F(TurnTest, AnEmptyPhraseDoesNothing) {
