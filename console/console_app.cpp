@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <optional>
 
 #include "console/colour.h"
@@ -16,6 +15,7 @@
 #include "console/options.h"
 #include "console/program_folder.h"
 #include "console/raw_terminal.h"
+#include "console/replay_random.h"
 #include "console/terminal_screen.h"
 #include "engine/disk_file_store.h"
 #include "engine/random_source.h"
@@ -59,11 +59,13 @@ int runConsole(const std::vector<std::string_view>& args) {
     return fail(kExitFailure, problem);
   }
 
-  std::unique_ptr<RandomSource> random;
+  std::optional<ReplayRandom> replay;
+  std::optional<ClockRandom> clockRandom;
+  RandomSource* random = nullptr;
   if (options.seed) {
-    random = std::make_unique<SeededRandom>(*options.seed);
+    random = &replay.emplace(*options.seed);
   } else {
-    random = std::make_unique<ClockRandom>();
+    random = &clockRandom.emplace();
   }
   SystemClock clock;
 
@@ -78,6 +80,7 @@ int runConsole(const std::vector<std::string_view>& args) {
   std::optional<RawTerminal> raw;
   LineEditor editor;
   ConsoleIo io{STDIN_FILENO, screen, interrupts};
+  if (replay) io.replay = &*replay;
   if (interactive) {
     raw.emplace(STDIN_FILENO);
     if (raw->active()) {

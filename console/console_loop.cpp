@@ -38,6 +38,7 @@ void ConsoleLoop::takeLine(std::string_view utf8) {
   if (view_.closed()) return;
   InputLine line = readInputLine(utf8);
   using K = InputLine::Kind;
+  if (io_.replay && line.kind != K::Empty) io_.replay->startLine();
   switch (line.kind) {
     case K::Empty:
       return;

@@ -12,6 +12,7 @@
 #include "console/interrupts.h"
 #include "console/line_editor.h"
 #include "console/raw_terminal.h"
+#include "console/replay_random.h"
 #include "console/terminal_screen.h"
 #include "session/clock.h"
 #include "session/session.h"
@@ -25,6 +26,8 @@ struct ConsoleIo {
   // Set on an interactive terminal: keys are read one by one.
   RawTerminal* raw = nullptr;
   LineEditor* editor = nullptr;
+  // Set with --seed: every line of input starts its draws afresh.
+  ReplayRandom* replay = nullptr;
 };
 
 class ConsoleLoop {

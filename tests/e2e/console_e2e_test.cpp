@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -398,6 +399,35 @@ TEST(ConsoleE2E, TheSameSeedReplaysTheSameDialogue) {
   }
   EXPECT_GE(transcriptOf(outputs[0]).size(), 24u) << outputs[0];
   EXPECT_EQ(outputs[0], outputs[1]);
+}
+
+TEST(ConsoleE2E, ASeededDialogueTypedWithPausesIsReplayedByAPipe) {
+  // The silence counter draws every second while the user types; the
+  // answers must not depend on how long the user took.
+  const std::vector<std::string> phrases = {"Привет", "что-то совсем новое", "а это вопрос?",
+                                            "Привет", "ещё одна незнакомая фраза"};
+  auto fresh = [] {
+    auto folder = std::make_unique<ProgramFolder>();
+    folder->useSmallPhraseBase();
+    return folder;
+  };
+  std::string all;
+  for (const auto& p : phrases) all += p + "\n";
+  auto piped = fresh();
+  Result replay = runConsole({"--dir", piped->path().string(), "--seed", "5"}, all);
+  EXPECT_EQ(replay.status, 0) << replay.err;
+
+  auto typed = fresh();
+  Console slow({"--dir", typed->path().string(), "--seed", "5"});
+  for (std::size_t i = 0; i < phrases.size(); ++i) {
+    slow.send(phrases[i] + "\n");
+    if (i == 1) ::usleep(1300 * 1000);  // a pause past the first tick of the silence counter
+  }
+  slow.closeInput();
+  EXPECT_EQ(slow.finish(), 0) << slow.err;
+  EXPECT_EQ(transcriptOf(slow.out), transcriptOf(replay.out));
+  EXPECT_GE(transcriptOf(replay.out).size(), 10u) << replay.out;
+  EXPECT_EQ(typed->bytes("Words.Dat"), piped->bytes("Words.Dat"));  // the same learned
 }
 
 TEST(ConsoleE2E, AnUnusableFolderIsReportedWithANonZeroStatus) {
