@@ -68,7 +68,7 @@ void FaultyStore::update(std::string_view name, const std::function<bool(Lines&)
 void FaultyStore::updateText(std::string_view name, const TextChange& change) {
   enter(Op::Read, name);
   bool wrote = false;
-  inner_.updateText(name, [&](const std::string& text) -> std::optional<std::string> {
+  inner_.updateText(name, [&](const std::string& text) {
     auto changed = change(text);
     if (!changed) return changed;
     enter(Op::Write, name);
