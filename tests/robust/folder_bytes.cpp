@@ -61,7 +61,7 @@ std::string malformation(std::string_view entry, std::string_view bytes) {
     std::string_view line;
     while (cursor.next(line)) {
       if (line.find('^') == std::string_view::npos)
-        return "a line without '^': " + std::string(line);
+        return "a line without '^': " + std::string(line.substr(0, 60));
     }
   }
   return {};
