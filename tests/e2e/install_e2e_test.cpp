@@ -115,20 +115,28 @@ Outcome run(std::vector<std::string> argv, const fs::path& cwd,
 
 class InstalledProgram : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    std::string pattern = (fs::temp_directory_path() / "vb-install-XXXXXX").string();
-    root_ = new fs::path(::mkdtemp(pattern.data()));
-    Outcome install =
-        run({"cmake", "--install", VB_BINARY_DIR, "--prefix", (*root_ / "usr").string()}, *root_,
-            {}, "");
-    ASSERT_EQ(install.status, 0) << install.out << install.err;
+  // One install per test program, into a temporary prefix; its output when
+  // it failed, so that every test reports it (a failure in a suite's set-up
+  // would only skip them).
+  static const std::string& installOnce() {
+    static const std::string failure = [] {
+      std::string pattern = (fs::temp_directory_path() / "vb-install-XXXXXX").string();
+      root_ = new fs::path(::mkdtemp(pattern.data()));
+      Outcome install =
+          run({"cmake", "--install", VB_BINARY_DIR, "--prefix", (*root_ / "usr").string()}, *root_,
+              {}, "");
+      return install.status == 0 ? std::string() : install.out + install.err;
+    }();
+    return failure;
   }
   static void TearDownTestSuite() {
+    if (!root_) return;
     std::error_code ec;
     fs::remove_all(*root_, ec);
-    delete root_;
   }
   void SetUp() override {
+    const std::string& failure = installOnce();
+    ASSERT_TRUE(failure.empty()) << "cmake --install failed:\n" << failure;
     home_ = *root_ / ("home-" +
                       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::create_directories(home_);
