@@ -85,8 +85,12 @@ void Session::T13Timer() {
   timers_.setPeriod(TimerId::T13, period);
   state_.WaitCount = wrappingAdd(state_.WaitCount, 15);
   if (state_.WaitCount < period) return;
-  view_.play(Cue::CpuLine);
-  sayCpu(state_.dialogue.DelayedPhrase);
+  // A turn after the one that started the timer may have emptied the
+  // delayed part; an empty program line is never said.
+  if (!state_.dialogue.DelayedPhrase.empty()) {
+    view_.play(Cue::CpuLine);
+    sayCpu(state_.dialogue.DelayedPhrase);
+  }
   state_.WaitCount = 0;
   timers_.stop(TimerId::T13);
 }

@@ -197,6 +197,20 @@ TEST(DelayedPart, NeedsSevenTicksAtLeastAndComesAfterFreshlyDrawnDelays) {
   EXPECT_EQ(rig.session->state().WaitCount, 0);
 }
 
+TEST(DelayedPart, EmptiedByALaterTurnIsNeverSaidAsAnEmptyLine) {
+  Rig rig;
+  rig.run(100);
+  rig.turn.next(withDelayedPart());
+  rig.send("Hi");
+  rig.turn.next(TurnScript{});  // no delayed part: the turn empties it
+  rig.send("Again");
+  ASSERT_TRUE(rig.session->timers().running(T13));
+  rig.run(85'000);  // delays of 1099 ms: 74 ticks of 15, before any idle remark
+  EXPECT_FALSE(rig.session->timers().running(T13));
+  EXPECT_EQ(cpuLines(rig.view), (std::vector<std::string>{"Answer", "Answer"}));
+  EXPECT_EQ(rig.session->state().WaitCount, 0);
+}
+
 TEST(DelayedPart, MostlyComesBetween5And16Seconds) {
   SeededRandom seeded(42);
   Rig rig({.random = &seeded});
