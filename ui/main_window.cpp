@@ -21,6 +21,7 @@
 #include "ui/colour.h"
 #include "ui/dialogue_view.h"
 #include "ui/editor_dialog.h"
+#include "ui/font_dialog_setup.h"
 #include "ui/fonts.h"
 #include "ui/input_field.h"
 #include "ui/keyboard_window.h"
@@ -144,6 +145,7 @@ void TForm1::buildElements() {
     auto* font = new QFontDialog(this);
     font->setObjectName(QStringLiteral("FontDialog%1").arg(i + 1));
     font->setOption(QFontDialog::DontUseNativeDialog);
+    limitFontDialog(*font, i == 2);
     fontDialogs_[static_cast<std::size_t>(i)] = font;
   }
 

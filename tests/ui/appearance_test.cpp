@@ -1,5 +1,6 @@
 // Config.ini applied to the window, and the appearance commands with their
 // colour and font dialogs confirmed and cancelled.
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QMenuBar>
@@ -205,6 +206,24 @@ TEST_F(AppearanceTest, MyStringCancelledStillGivesThePresetStyle) {
   EXPECT_EQ(main().input().font().family(), "DejaVu Sans Mono");
   EXPECT_TRUE(main().input().font().italic());
   EXPECT_FALSE(main().input().font().bold());
+  EXPECT_EQ(main().input().font().pointSize(), 8);
+}
+
+TEST_F(AppearanceTest, FontDialogsOfferNoEffectsAndMyStringOnlyEightPoints) {
+  start();
+  for (int number = 1; number <= 3; ++number) {
+    for (auto* box : main().fontDialog(number).findChildren<QCheckBox*>()) {
+      EXPECT_FALSE(box->isVisibleTo(&main().fontDialog(number))) << number;
+    }
+  }
+  QFont seen;
+  answerDialogs(main().fontDialog(3), {[&](QDialog& d) {
+                  auto& dialog = static_cast<QFontDialog&>(d);
+                  seen = dialog.currentFont();
+                  dialog.accept();
+                }});
+  choose("Mystring1");
+  EXPECT_EQ(seen.pointSize(), 8);
   EXPECT_EQ(main().input().font().pointSize(), 8);
 }
 
