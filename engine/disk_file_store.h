@@ -11,7 +11,7 @@
 // an exclusive advisory lock (flock) on the file's folder, so two programs
 // sharing the folder never lose each other's lines. Plain reads take no
 // lock: a rename replaces a file whole, so a reader sees the old or the new
-// bytes, never a mixture.
+// bytes, never a mixture. A store serves one thread.
 
 #include <sys/types.h>
 
@@ -66,7 +66,11 @@ class DiskFileStore : public FileStore {
     std::filesystem::path path() const { return dir / entry; }
   };
   // Identity of the bytes last read from a file, so that a read-modify-write
-  // right after a read of an unchanged file does not read it again.
+  // right after a read of an unchanged file does not read it again: the
+  // bytes are reused only while someone still holds them and the file has
+  // the same inode, size and modification time. Every writer through this
+  // store replaces the file (a new inode); only an edit in place that keeps
+  // the size within one timestamp tick could go unseen.
   struct Snapshot {
     dev_t dev = 0;
     ino_t ino = 0;

@@ -20,18 +20,6 @@ SearchHit answerFrom(const WordsEntry& entry, RandomSource& random) {
   return hit;
 }
 
-// A line's head can only occur in the phrase if each of its bytes does
-// (spaces aside: the word pass does not need the spaces between words).
-// Returns the position of the first '^' when the line passes, else npos.
-std::size_t headMayOccur(std::string_view line, const PhraseBytes& bytes) {
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const auto c = static_cast<unsigned char>(line[i]);
-    if (c == '^') return i;
-    if (!bytes.has(c)) return std::string_view::npos;
-  }
-  return std::string_view::npos;
-}
-
 bool usable(const WordsEntry& entry) {
   return !entry.awaitingAnswers() && !isBlank(entry.key()) && entry.usableAnswers() > 0;
 }
@@ -63,16 +51,14 @@ std::optional<SearchHit> branchPass(std::string_view words, std::string_view phr
 
 std::optional<SearchHit> keyPasses(std::string_view words, std::string_view phrase,
                                    DialogueState& state, RandomSource& random, WordsProbe* probe) {
-  PhraseBytes bytes(phrase);
-  bytes.add(' ');
+  const PhraseBytes bytes(phrase);
   LineCursor cursor(words);
   std::string_view line;
   std::string_view wordHit;
   std::int32_t wordHitIndex = -1;
   for (std::int32_t index = 0; cursor.next(line); ++index) {
     if (probe) probe->see(words, line, cursor);
-    const std::size_t caret = headMayOccur(line, bytes);
-    if (caret == std::string_view::npos) continue;
+    if (bytes.headMayOccur(line) == std::string_view::npos) continue;
     const WordsEntry entry(line);
     const std::string_view head = entry.head();
     if (!usable(entry)) continue;

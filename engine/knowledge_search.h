@@ -12,7 +12,7 @@
 //
 // Passes 2 and 3 run as one walk over the text: the walk stops at the first
 // whole-key hit and otherwise remembers the first word hit. A cheap test of
-// the key's bytes against the bytes of the phrase rules out most lines
+// the key's bytes and byte pairs against those of the phrase rules out most lines
 // before any exact scan.
 //
 // Lines that cannot answer are passed over: no '^' (such a line does not

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "engine/phrase_bytes.h"
 #include "engine_fixture.h"
 
 namespace vb {
@@ -185,6 +188,28 @@ TEST(Search, WordSplitKeepsTheSecondOfTwoSpacesInTheNextWord) {
   EXPECT_FALSE(wordsFound(w("Как  дела."), w("КАК  ДЕЛА")));
   EXPECT_FALSE(wordsFound(w("Какдела."), w("КАК  ДЕЛА")));
   EXPECT_FALSE(wordsFound(w("Как дела."), ""));
+}
+
+TEST(Search, ThePhraseFilterNeverRulesOutALineThatWouldAnswer) {
+  std::mt19937 gen(11);
+  const std::string letters = w("аБвГ ДЕ.ж");
+  auto text = [&](std::size_t max, bool upper) {
+    std::string out(gen() % max, ' ');
+    for (char& c : out) c = letters[gen() % letters.size()];
+    return upper ? upper1251(out) : out;
+  };
+  int found = 0;
+  for (int round = 0; round < 20000; ++round) {
+    const std::string phrase = normalisePhrase(text(14, false));
+    const std::string head = text(6, true);
+    const PhraseBytes filter(phrase);
+    if (runFound(phrase, head) || wordsFound(phrase, head)) {
+      ++found;
+      ASSERT_NE(filter.headMayOccur(head + "^x;"), std::string_view::npos)
+          << cp1251ToUtf8(phrase) << " / " << cp1251ToUtf8(head);
+    }
+  }
+  EXPECT_GT(found, 1000);
 }
 
 }  // namespace
