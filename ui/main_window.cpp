@@ -488,13 +488,39 @@ void TForm1::play(Cue cue) {
 void TForm1::showError(const std::string& message) {
   const QString text = toQt(displayMessage(message));
   shownErrors_.push_back(text);
-  // Shown without a loop of its own, so the timers go on meanwhile.
-  auto* box = new QMessageBox(QMessageBox::Critical, programTitle(), text, QMessageBox::Ok);
+  // A failure while the window is being built waits until it is shown, so
+  // that its box stands in front of the window and not behind it.
+  if (!isVisible()) {
+    pendingErrors_.push_back(text);
+    return;
+  }
+  openErrorBox(text);
+}
+
+void TForm1::openErrorBox(const QString& text) {
+  // In front of the program's window that takes input now; shown without
+  // a loop of its own, so the timers go on meanwhile.
+  QWidget* owner = this;
+  if (!isEnabled()) {
+    for (QWidget* other : {static_cast<QWidget*>(editor_), static_cast<QWidget*>(about_),
+                           static_cast<QWidget*>(keyboard_)}) {
+      if (other && other->isVisible()) owner = other;
+    }
+  }
+  auto* box = new QMessageBox(QMessageBox::Critical, programTitle(), text, QMessageBox::Ok, owner);
   box->setObjectName("ErrorBox");
   box->setTextFormat(Qt::PlainText);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::ApplicationModal);
+  box->setEnabled(true);
   box->show();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  const std::vector<QString> pending = std::move(pendingErrors_);
+  pendingErrors_.clear();
+  for (const QString& text : pending) openErrorBox(text);
 }
 
 void TForm1::showWindow(Window window, bool shown) {

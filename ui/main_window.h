@@ -90,11 +90,13 @@ class TForm1 final : public QMainWindow, public View, private AppearanceTarget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildElements();
+  void openErrorBox(const QString& text);
   void buildMenus();
   void applyFixedClientSize(int width, int height);
   int menuHeight() const;
@@ -156,6 +158,7 @@ class TForm1 final : public QMainWindow, public View, private AppearanceTarget {
   std::array<QFontDialog*, 3> fontDialogs_{};
 
   std::vector<QString> shownErrors_;
+  std::vector<QString> pendingErrors_;
   bool busy_ = false;
   QPoint normalPos_;
   bool leftFullScreen_ = false;  // the view is one pixel taller after

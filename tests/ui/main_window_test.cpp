@@ -272,6 +272,26 @@ TEST_F(MainWindowTest, ModesAddServiceLinesInTeal) {
   EXPECT_EQ(line(before + 2), "");
 }
 
+TEST_F(MainWindowTest, WindowGeometryAndBusyPointerForTheSession) {
+  start();
+  const Rect before = main().windowRect();
+  EXPECT_EQ(before.width, main().frameGeometry().width());
+  main().setWindowRect({before.left - 3, before.top - 2, before.width - 10, before.height - 8});
+  const Rect after = main().windowRect();
+  EXPECT_EQ(after.width, before.width - 10);
+  EXPECT_EQ(after.height, before.height - 8);
+  EXPECT_EQ(after.left, before.left - 3);
+  EXPECT_EQ(after.top, before.top - 2);
+  const Rect desk = main().desktopRect();
+  EXPECT_GT(desk.width, 0);
+  main().busyCursor(true);
+  main().busyCursor(true);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  main().busyCursor(false);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(MainWindowTest, ExitWritesTheLogAndTheCloseBoxDoesNot) {
   start();
   bool closed = false;

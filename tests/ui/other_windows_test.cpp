@@ -66,14 +66,22 @@ TEST_F(OtherWindowsTest, AboutContentAndMissingFiles) {
   start();
   ASSERT_EQ(main().shownErrors().size(), 1u);
   EXPECT_EQ(main().shownErrors()[0], "Cannot open file Images\\Foto.bmp.");
+  // Its box waited for the main window and stands in front of it.
+  auto* box = main().findChild<QWidget*>("ErrorBox");
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_TRUE(box->isEnabled());
   TForm3& about = program().about();
   EXPECT_TRUE(about.Inform().pixmap().isNull());
   EXPECT_EQ(about.Inform().toolTip(), q("Здесь мне 5 лет."));
   EXPECT_TRUE(about.Label1().text().startsWith(q("Программа написана в среде")));
   EXPECT_TRUE(about.Label1().text().contains(q("ВЕРСИЯ: 2.546b")));
+  takeErrors();
   choose("N12");
   click(about.Button1());
   ASSERT_EQ(main().shownErrors().size(), 2u);
+  // While the About window is open, the box belongs to it.
+  EXPECT_NE(about.findChild<QWidget*>("ErrorBox"), nullptr);
   EXPECT_EQ(main().shownErrors()[1], "Cannot open file ReadMe.Txt.");
   EXPECT_EQ(about.outerHeight(), 179);
 }
