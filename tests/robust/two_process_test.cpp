@@ -98,6 +98,14 @@ TEST(TwoProcesses, TwoSessionsInCpuCpuTimerModeShareThePartnerFile) {
   fs::create_directories(program);
   fs::copy(fs::path(VB_BINARY_DIR) / "Base", program / "Base", fs::copy_options::recursive);
   fs::copy_file(fs::path(VB_BINARY_DIR) / "Config.ini", program / "Config.ini");
+  const auto logBlocks = [&] {
+    const std::string end = utf8To1251("Конец диалога: ");
+    std::size_t n = 0;
+    const std::string log = readBytes(program / "Base" / "Log.dat");
+    for (auto line : splitLines(log)) n += line.starts_with(end);
+    return n;
+  };
+  const std::size_t blocksBefore = logBlocks();
   const fs::path partner = dir.path() / "Txt.Dat";
   writeBytes(partner, utf8To1251("Привет! Как дела?") + "\r\n");
 
@@ -131,6 +139,8 @@ TEST(TwoProcesses, TwoSessionsInCpuCpuTimerModeShareThePartnerFile) {
   EXPECT_EQ(partnerProblem(readBytes(partner)), "");
   EXPECT_EQ(countStoreTemps(dir.path()), 0);
   EXPECT_EQ(malformation("Words.Dat", readBytes(program / "Base" / "Words.Dat")), "");
+  // Both left through Exit at about the same moment: both blocks are there.
+  EXPECT_EQ(logBlocks(), blocksBefore + 2);
   std::cout << "partner sessions: " << a.output().substr(0, a.output().find('\n')) << " / "
             << b.output().substr(0, b.output().find('\n')) << ", " << reads
             << " reads of the partner file by a third reader, none torn\n";

@@ -3,7 +3,8 @@
 // One copy of the program in Cpu\Cpu timer mode, the reading interval at
 // its shortest, sharing PARTNER_FILE with whatever else uses it. The
 // session runs on FOLDER (its Base and Config.ini) in virtual time, as fast
-// as the disk allows, for TICKS timer services. Prints "turns N errors M"
+// as the disk allows, for TICKS timer services, then exits through Exit,
+// saving its transcript to Base\Log.dat. Prints "turns N errors M"
 // and every error shown; exit status 0 when no error was shown.
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
     if (due > clock.nowMs()) clock.advance(due - clock.nowMs());
     session.runDue();
   }
+  // Exit, as the user leaves: the transcript goes to Base\Log.dat (unless
+  // a closing answer has already left that way).
+  if (!session.closed()) session.N4Click();
   std::printf("turns %d errors %zu\n", view.count(vb::Cue::UserLine), view.errors.size());
   for (const auto& error : view.errors) std::printf("error %s\n", error.c_str());
   return view.errors.empty() ? 0 : 1;
