@@ -79,6 +79,9 @@ def config():
     lines[20] += " 12"
     lines[30] = "adres=partner.txt"
     put("fuzz_config", "edge", text(b"other.txt") + "\n".join(lines).encode())
+    # A NUL inside a number: the message quoting it is cut there by what().
+    lines[8] = "L9=-2147\0\0" + "483648"
+    put("fuzz_config", "nul", text(b"") + "\r\n".join(lines).encode())
 
 
 def partner():
