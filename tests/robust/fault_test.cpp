@@ -201,19 +201,8 @@ TEST(DiskFaults, AWriteThatStopsHalfWayLeavesTheOldFileAndNoTemporary) {
   HalfWriteStore files(tmp.path());
   SeededRandom random(3);
   Turn turn(files, random);
-  test::RecordingView view;
   DialogueState state;
-  class : public TurnEffects {
-   public:
-    void busyCursor(bool) override {}
-    void playUserSound() override {}
-    void showUserLine(const std::string&) override {}
-    void playCpuSound() override {}
-    void showCpuLine(const std::string&) override {}
-    void setClosingTimer(bool) override {}
-    void startDelayedTimer() override {}
-    void setFollowUpTimer(bool) override {}
-  } effects;
+  QuietEffects effects;
   try {
     turn.run(learnerPhrase(1, 5), state, effects);
     ADD_FAILURE() << "the turn did not fail";

@@ -1,6 +1,8 @@
 #pragma once
 // Switches of the robustness tests: VB_LONG_TESTS=1 runs the long
-// campaigns; single counts can be set by their own variables.
+// campaigns (1,000 kills, 1,000 turns per learner, 20,000 partner ticks,
+// 200 random Config.ini files); single counts can be set by their own
+// variables: VB_CRASH_KILLS, VB_TWO_LEARNER_TURNS, VB_PARTNER_TICKS.
 
 #include <cstdlib>
 #include <string>

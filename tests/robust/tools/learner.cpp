@@ -11,18 +11,6 @@
 namespace vb::robust {
 namespace {
 
-class QuietEffects final : public TurnEffects {
- public:
-  void busyCursor(bool) override {}
-  void playUserSound() override {}
-  void showUserLine(const std::string&) override {}
-  void playCpuSound() override {}
-  void showCpuLine(const std::string&) override {}
-  void setClosingTimer(bool) override {}
-  void startDelayedTimer() override {}
-  void setFollowUpTimer(bool) override {}
-};
-
 void writeFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   for (const auto& line : lines) out << line << "\r\n";

@@ -11,8 +11,22 @@
 #include <string>
 
 #include "engine/file_store.h"
+#include "engine/turn.h"
 
 namespace vb::robust {
+
+// Turn effects that show nothing: a learner has no window.
+class QuietEffects final : public TurnEffects {
+ public:
+  void busyCursor(bool) override {}
+  void playUserSound() override {}
+  void showUserLine(const std::string&) override {}
+  void playCpuSound() override {}
+  void showCpuLine(const std::string&) override {}
+  void setClosingTimer(bool) override {}
+  void startDelayedTimer() override {}
+  void setFollowUpTimer(bool) override {}
+};
 
 // The phrase learner `tag` says in turn `index`: one word of fixed length
 // made of 'x', digits and '-', so that no phrase holds another one and no
