@@ -262,6 +262,7 @@ TEST_F(RealDisk, AReadOnlyFolderIsReportedOnceByThePartnerTimerWhichRecovers) {
   ASSERT_EQ(rig.view.errors.size(), 1u);
   EXPECT_TRUE(rig.view.errors[0].starts_with("Cannot create file ")) << rig.view.errors[0];
   EXPECT_GE(rig.userLines(), 10);  // the timer kept trying
+  std::cout << "read-only folder: " << rig.userLines() << " turns met it, 1 reported\n";
   EXPECT_EQ(readFolder(disk_.path() / "Base", true), base);
   EXPECT_EQ(rig.bytes("Txt.Dat"), partner);
 
