@@ -58,9 +58,12 @@ class GuiProgram : public ::testing::Test {
     std::ofstream(script)
         << "#!/bin/bash\n"
            "cd \"$(dirname \"$0\")\"\n"
+           // The tests' own offscreen platform is not for the program.
+           "export QT_QPA_PLATFORM=xcb\n"
            "./verbonik > program.log 2>&1 &\n"
            "pid=$!\n"
-           "WID=$(xdotool search --sync --name 'ВЕРБОНИК' | head -n 1)\n"
+           "WID=$(timeout 30 xdotool search --sync --name 'ВЕРБОНИК' | head -n 1)\n"
+           "[ -n \"$WID\" ] || { kill $pid; echo -4 > status; exit 0; }\n"
            "sleep 1\n"
            "xdotool windowfocus --sync \"$WID\"\n"
         << steps
