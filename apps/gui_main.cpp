@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <filesystem>
 #include <memory>
 
@@ -27,6 +28,9 @@ extern "C" const char* __lsan_default_suppressions() {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("verbonik");
+  // Ties the window to its menu entry and icon when installed.
+  QApplication::setDesktopFileName("io.github.verbonik.Verbonik");
+  QApplication::setWindowIcon(QIcon::fromTheme("io.github.verbonik.Verbonik"));
   vb::prepareApplication();
 
   std::filesystem::path folder;
