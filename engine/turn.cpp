@@ -109,7 +109,13 @@ bool Turn::run(std::string_view raw, DialogueState& state, TurnEffects& effects)
 
   BusyCursor cursor(effects);
   state.DelayedPhrase.clear();
-  state.UserPhrase = normalisePhrase(raw);
+  // A phrase is one line of every file it may reach: line ends that came
+  // with a pasted text become spaces.
+  std::string oneLine(raw);
+  for (char& c : oneLine) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  state.UserPhrase = normalisePhrase(oneLine);
   effects.playUserSound();
   effects.showUserLine(state.UserPhrase);
 
