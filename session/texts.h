@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/knowledge_files.h"
 #include "engine/text.h"
 
 namespace vb::texts {
@@ -53,13 +54,13 @@ namespace vb::files {
 
 // Knowledge-base files as the program spells them; the store matches names
 // without regard to letter case.
-inline constexpr std::string_view kWords = "Base\\Words.Dat";
+inline constexpr std::string_view kWords = kPhraseBase;
 inline constexpr std::string_view kWordsLower = "Base\\Words.dat";
 inline constexpr std::string_view kLog = "Base\\Log.dat";
 inline constexpr std::string_view kPause = "Base\\Pause.Dat";
 inline constexpr std::string_view kBegin = "Base\\Begin.dat";
 inline constexpr std::string_view kAI = "Base\\AI.dat";
-inline constexpr std::string_view kTails = "Base\\CPUpvt.dat";
+inline constexpr std::string_view kTails = kRepeatTails;
 inline constexpr std::string_view kDictionary = "Base\\dictionary.dat";
 
 }  // namespace vb::files
