@@ -226,6 +226,13 @@ TEST_F(TurnTest, TwoProgramsLearningInOneFolderLoseNothing) {
   EXPECT_EQ(kb.lines("Base\\W2.Dat").size(), 2u * kTurns + 1);
 }
 
+TEST_F(TurnTest, LineEndsInAPastedPhraseBecomeSpaces) {
+  say("Первая строка\r\nвторая\nтретья");
+  EXPECT_EQ(effects.log[2], "USER Первая строка  вторая третья.");
+  EXPECT_EQ(kb.lines("Base\\Words.Dat").back(), "ПЕРВАЯ СТРОКА  ВТОРАЯ ТРЕТЬЯ^");
+  EXPECT_EQ(kb.lines("Base\\W2.Dat").back(), "Первая строка  вторая третья.");
+}
+
 TEST_F(TurnTest, AnEmptyPhraseDoesNothing) {
   Turn turn(kb.store(), random);
   EXPECT_FALSE(turn.run("", state, effects));
