@@ -40,13 +40,6 @@ class Effects final : public vb::TurnEffects {
   std::string cpu;
 };
 
-std::string oneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,10 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.PrevCpuPhrase = in.ConsumeRandomLengthString(64);
   state.BranchDepth = in.ConsumeIntegralInRange<int>(0, 4);
   state.BranchLine = in.ConsumeIntegralInRange<int>(0, 64);
-  // Line ends are kept out of the phrases: what a phrase with a line end
-  // does to the files is shown by HostileInput.APhraseWithLineEnds.
-  const std::string first = oneLine(in.ConsumeRandomLengthString(512));
-  const std::string second = oneLine(in.ConsumeRemainingBytesAsString());
+  const std::string first = in.ConsumeRandomLengthString(512);
+  const std::string second = in.ConsumeRemainingBytesAsString();
 
   const std::string* words = files.find("Base\\Words.Dat");
   const std::string wordsBefore = words ? *words : std::string();
