@@ -32,14 +32,7 @@ DiskRig::DiskRig(fs::path folder, int fillerLines)
 }
 
 void DiskRig::run(std::int64_t ms) {
-  const std::int64_t target = clock.nowMs() + ms;
-  while (true) {
-    const std::int64_t due = session->nextDueMs();
-    if (due < 0 || due > target) break;
-    if (due > clock.nowMs()) clock.advance(due - clock.nowMs());
-    session->runDue();
-  }
-  clock.advance(target - clock.nowMs());
+  test::runFor(*session, clock, ms);
 }
 
 void DiskRig::send(const std::string& text) {

@@ -211,15 +211,19 @@ Rig::Rig(RigOptions options) {
   if (options.start) session->start();
 }
 
-void Rig::run(std::int64_t ms) {
+void runFor(Session& session, ManualClock& clock, std::int64_t ms) {
   const std::int64_t target = clock.nowMs() + ms;
   while (true) {
-    const std::int64_t due = session->nextDueMs();
+    const std::int64_t due = session.nextDueMs();
     if (due < 0 || due > target) break;
     if (due > clock.nowMs()) clock.advance(due - clock.nowMs());
-    session->runDue();
+    session.runDue();
   }
   clock.advance(target - clock.nowMs());
+}
+
+void Rig::run(std::int64_t ms) {
+  runFor(*session, clock, ms);
 }
 
 void Rig::send(const std::string& text) {

@@ -173,6 +173,10 @@ struct RigOptions {
   RandomSource* random = nullptr;  // instead of the rig's KeyedRandom
 };
 
+// Serves every timer of `session` that falls due within the next `ms`
+// milliseconds of `clock`, then moves the clock to the end of that span.
+void runFor(Session& session, ManualClock& clock, std::int64_t ms);
+
 // A knowledge base in memory and a session on it, in virtual time.
 struct Rig {
   explicit Rig(RigOptions options = {});
