@@ -102,7 +102,8 @@ class Fd {
 
 bool sameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
 }  // namespace
@@ -145,8 +146,32 @@ void DiskFileStore::underLock(std::string_view name, const Body& body) {
   body(resolve(name).value_or(*target));
 }
 
+void DiskFileStore::observe(struct stat&) const {}
+
+std::int64_t DiskFileStore::clockNs() const {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+FileStamp DiskFileStore::stampOf(struct stat st, std::int64_t seenNs) const {
+  observe(st);
+  auto ns = [](const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+  };
+  FileStamp stamp;
+  stamp.dev = static_cast<std::uint64_t>(st.st_dev);
+  stamp.ino = static_cast<std::uint64_t>(st.st_ino);
+  stamp.size = static_cast<std::int64_t>(st.st_size);
+  stamp.mtimeNs = ns(st.st_mtim);
+  stamp.ctimeNs = ns(st.st_ctim);
+  stamp.seenNs = seenNs;
+  return stamp;
+}
+
 std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std::string_view name,
-                                                       bool reuse) {
+                                                       bool reuse,
+                                                       std::optional<FileStamp>* stamp) {
   if (!target.exists) throw cannotOpen(name);
   const fs::path path = target.path();
   const std::string key = path.string();
@@ -155,18 +180,19 @@ std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std
     auto it = snapshots_.find(key);
     if (it != snapshots_.end() && statPath(path, before)) {
       const Snapshot& s = it->second;
-      if (s.dev == before.st_dev && s.ino == before.st_ino && s.size == before.st_size &&
-          s.mtimeSec == before.st_mtim.tv_sec && s.mtimeNsec == before.st_mtim.tv_nsec) {
+      if (s.stamp.settled() && s.stamp.sameFile(stampOf(before, 0))) {
         if (auto bytes = s.bytes.lock()) return bytes;
       }
     }
   }
   ++diskReads_;
+  const std::int64_t seen = clockNs();
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || S_ISDIR(before.st_mode)) {
     throw cannotOpen(name);
   }
-  std::string bytes(static_cast<std::size_t>(before.st_size), '\0');
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(before.st_size));
   std::size_t have = 0;
   for (;;) {
     if (have == bytes.size()) bytes.resize(bytes.size() + 65536);
@@ -183,8 +209,8 @@ std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std
   struct stat after {};
   if (::fstat(fd.get(), &after) == 0 && sameFile(before, after) &&
       static_cast<std::size_t>(after.st_size) == have) {
-    snapshots_[key] = Snapshot{after.st_dev,         after.st_ino,          after.st_size,
-                               after.st_mtim.tv_sec, after.st_mtim.tv_nsec, shared};
+    snapshots_[key] = Snapshot{stampOf(after, seen), shared};
+    if (stamp) *stamp = snapshots_[key].stamp;
   } else {
     snapshots_.erase(key);
   }
@@ -203,7 +229,8 @@ bool DiskFileStore::writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-void DiskFileStore::replace(const Target& target, std::string_view name, const TextPieces& bytes) {
+std::optional<FileStamp> DiskFileStore::replace(const Target& target, std::string_view name,
+                                                const TextPieces& bytes) {
   fs::path dir = target.dir;
   std::string entry = target.entry;
   struct stat old {};
@@ -238,13 +265,26 @@ void DiskFileStore::replace(const Target& target, std::string_view name, const T
   bool ok = true;
   for (auto piece : bytes.pieces()) ok = ok && writeAll(file.get(), piece);
   if (ok && durable_) ok = ::fsync(file.get()) == 0;
+  struct stat written {};
+  const bool known = ok && ::fstat(file.get(), &written) == 0;
   ok = (::close(file.release()) == 0) && ok;
+  const std::int64_t seen = clockNs();
   if (ok) ok = ::renameat(dirFd.get(), temp.c_str(), dirFd.get(), entry.c_str()) == 0;
   if (!ok) {
     ::unlinkat(dirFd.get(), temp.c_str(), 0);
     throw cannotCreate(name);
   }
   if (durable_) (void)::fsync(dirFd.get());
+  // The renamed file, if it is still the one written: same inode, size and
+  // modification time (the rename itself moves its change time on).
+  struct stat now {};
+  if (!known || ::fstatat(dirFd.get(), entry.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+      now.st_ino != written.st_ino || now.st_dev != written.st_dev ||
+      now.st_size != written.st_size || now.st_mtim.tv_sec != written.st_mtim.tv_sec ||
+      now.st_mtim.tv_nsec != written.st_mtim.tv_nsec) {
+    return std::nullopt;
+  }
+  return stampOf(now, seen);
 }
 
 std::shared_ptr<const std::string> DiskFileStore::readText(std::string_view name) {
@@ -255,6 +295,42 @@ std::shared_ptr<const std::string> DiskFileStore::readText(std::string_view name
 
 Lines DiskFileStore::readLines(std::string_view name) {
   return splitLinesCopy(*readText(name));
+}
+
+std::optional<FileStamp> DiskFileStore::stamp(std::string_view name) {
+  auto target = resolve(name);
+  if (!target || !target->exists) return std::nullopt;
+  const std::int64_t seen = clockNs();
+  struct stat st {};
+  if (!statPath(target->path(), st) || S_ISDIR(st.st_mode)) return std::nullopt;
+  return stampOf(st, seen);
+}
+
+FileStore::StampedText DiskFileStore::readStamped(std::string_view name) {
+  auto target = resolve(name);
+  if (!target) throw cannotOpen(name);
+  StampedText out;
+  out.bytes = load(*target, name, false, &out.stamp);
+  return out;
+}
+
+std::optional<FileStamp> DiskFileStore::updateStamped(std::string_view name,
+                                                      const StampedChange& change) {
+  std::optional<FileStamp> written;
+  underLock(name, [&](const Target& target) {
+    std::optional<FileStamp> now;
+    struct stat st {};
+    const std::int64_t seen = clockNs();
+    if (target.exists && statPath(target.path(), st) && !S_ISDIR(st.st_mode)) {
+      now = stampOf(st, seen);
+    }
+    if (auto bytes = change(now)) {
+      written = replace(target, name, *bytes);
+      // Not read back, so no snapshot holds for the new file.
+      snapshots_.erase(target.path().string());
+    }
+  });
+  return written;
 }
 
 void DiskFileStore::writeText(std::string_view name, std::string_view bytes) {

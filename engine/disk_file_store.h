@@ -13,7 +13,10 @@
 // lock: a rename replaces a file whole, so a reader sees the old or the new
 // bytes, never a mixture. A store serves one thread.
 
+#include <sys/stat.h>
 #include <sys/types.h>
+
+#include <cstdint>
 
 #include <filesystem>
 #include <map>
@@ -38,6 +41,11 @@ class DiskFileStore : public FileStore {
   std::shared_ptr<const std::string> readText(std::string_view name) override;
   void updateText(std::string_view name, const TextChange& change) override;
 
+  std::optional<FileStamp> stamp(std::string_view name) override;
+  StampedText readStamped(std::string_view name) override;
+  std::optional<FileStamp> updateStamped(std::string_view name,
+                                         const StampedChange& change) override;
+
   // Writes `bytes` as they are over the file (creating it if missing).
   void writeText(std::string_view name, std::string_view bytes);
 
@@ -55,6 +63,11 @@ class DiskFileStore : public FileStore {
   // Writes all of `bytes` to the temporary file `fd`; false on failure.
   // Overridden by tests to fail on purpose.
   virtual bool writeAll(int fd, std::string_view bytes);
+  // What the store sees of a file's metadata, and its clock: the coarse
+  // real-time clock that file times are taken from. Overridden by tests
+  // to act as a file system that keeps whole seconds.
+  virtual void observe(struct stat& st) const;
+  virtual std::int64_t clockNs() const;
 
  private:
   // A name taken apart: the folder it is in and the entry within it (the
@@ -65,24 +78,23 @@ class DiskFileStore : public FileStore {
     bool exists = false;
     std::filesystem::path path() const { return dir / entry; }
   };
-  // Identity of the bytes last read from a file, so that a read-modify-write
-  // right after a read of an unchanged file does not read it again: the
-  // bytes are reused only while someone still holds them and the file has
-  // the same inode, size and modification time. Every writer through this
-  // store replaces the file (a new inode); only an edit in place that keeps
-  // the size within one timestamp tick could go unseen.
+  // The bytes last read from a file and their stamp, so that a
+  // read-modify-write right after a read of an unchanged file does not read
+  // it again: the bytes are reused only while someone still holds them and
+  // the file's stamp is the same and settled (see FileStamp).
   struct Snapshot {
-    dev_t dev = 0;
-    ino_t ino = 0;
-    off_t size = 0;
-    long long mtimeSec = 0;
-    long long mtimeNsec = 0;
+    FileStamp stamp;
     std::weak_ptr<const std::string> bytes;
   };
 
   std::optional<Target> resolve(std::string_view name) const;
-  std::shared_ptr<const std::string> load(const Target& target, std::string_view name, bool reuse);
-  void replace(const Target& target, std::string_view name, const TextPieces& bytes);
+  std::shared_ptr<const std::string> load(const Target& target, std::string_view name, bool reuse,
+                                          std::optional<FileStamp>* stamp = nullptr);
+  // Returns the stamp of the file written, when nothing else touched it
+  // between the write and the look.
+  std::optional<FileStamp> replace(const Target& target, std::string_view name,
+                                   const TextPieces& bytes);
+  FileStamp stampOf(struct stat st, std::int64_t seenNs) const;
   template <typename Body>
   void underLock(std::string_view name, const Body& body);
 

@@ -18,4 +18,16 @@ void FileStore::updateText(std::string_view name, const TextChange& change) {
   });
 }
 
+std::optional<FileStamp> FileStore::stamp(std::string_view) {
+  return std::nullopt;
+}
+
+FileStore::StampedText FileStore::readStamped(std::string_view name) {
+  return {readText(name), std::nullopt};
+}
+
+std::optional<FileStamp> FileStore::updateStamped(std::string_view, const StampedChange&) {
+  return std::nullopt;
+}
+
 }  // namespace vb

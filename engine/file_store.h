@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/file_stamp.h"
 #include "engine/text_pieces.h"
 
 namespace vb {
@@ -46,6 +47,28 @@ class FileStore {
   // as update(). The default goes through update().
   using TextChange = std::function<std::optional<TextPieces>(const std::string&)>;
   virtual void updateText(std::string_view name, const TextChange& change);
+
+  // Stamps let a caller keep what it made of a file's bytes and see at the
+  // next use, without reading, whether the file is still the same. A store
+  // without them (the default) returns nothing, and callers read afresh.
+  //
+  // The file's stamp now; nothing when it is missing or the store has none.
+  virtual std::optional<FileStamp> stamp(std::string_view name);
+  // readText, with the stamp of the bytes read (none when the file changed
+  // while it was read).
+  struct StampedText {
+    std::shared_ptr<const std::string> bytes;
+    std::optional<FileStamp> stamp;
+  };
+  virtual StampedText readStamped(std::string_view name);
+  // A write decided on the file's stamp alone: under the lock that update()
+  // takes, `change` gets the file's stamp now and returns the new bytes, or
+  // nothing to leave the file as it is. Returns the stamp of the file as
+  // written; nothing when nothing was written. The default has no stamps
+  // and writes nothing.
+  using StampedChange = std::function<std::optional<TextPieces>(const std::optional<FileStamp>&)>;
+  virtual std::optional<FileStamp> updateStamped(std::string_view name,
+                                                 const StampedChange& change);
 };
 
 }  // namespace vb

@@ -8,7 +8,6 @@
 #include "engine/words_entry.h"
 
 namespace vb {
-namespace {
 
 SearchHit answerFrom(const WordsEntry& entry, RandomSource& random) {
   const int n = entry.usableAnswers();
@@ -23,6 +22,8 @@ SearchHit answerFrom(const WordsEntry& entry, RandomSource& random) {
 bool usable(const WordsEntry& entry) {
   return !entry.awaitingAnswers() && !isBlank(entry.key()) && entry.usableAnswers() > 0;
 }
+
+namespace {
 
 std::optional<SearchHit> branchPass(std::string_view words, std::string_view phrase,
                                     DialogueState& state, RandomSource& random) {

@@ -44,6 +44,13 @@ std::optional<SearchHit> searchPhraseBase(std::string_view words, std::string_vi
                                           DialogueState& state, RandomSource& random,
                                           WordsProbe* probe = nullptr);
 
+// What every pass does with a line, shared with the index (words_index.h):
+// whether the line can answer at all, and its answer, drawn with one
+// Random(n) among its n answers.
+class WordsEntry;
+bool usable(const WordsEntry& entry);
+SearchHit answerFrom(const WordsEntry& entry, RandomSource& random);
+
 // The word pass's test for one key: the key's words, cut at single spaces,
 // occur in the phrase in their order. A key without words never matches.
 bool wordsFound(std::string_view phrase, std::string_view key);

@@ -4,6 +4,7 @@
 
 #include "engine/knowledge_files.h"
 #include "engine/line_split.h"
+#include "engine/phrase_base.h"
 #include "engine/text.h"
 #include "engine/words_entry.h"
 
@@ -44,6 +45,7 @@ bool learnableKey(std::string_view key) {
 void learnKeyAndAnswer(FileStore& files, const LearningInput& in) {
   const WordsProbe asked = probeFor(in.userPhrase, in.prevCpuPhrase, in.turnRoll);
   if (asked.key.empty()) return;
+  if (in.phraseBase && in.phraseBase->learn(asked, in.userPhrase)) return;
   const bool probeFits =
       in.probe && in.probe->key == asked.key && in.probe->prevKey == asked.prevKey;
 

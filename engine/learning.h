@@ -31,6 +31,8 @@
 
 namespace vb {
 
+class PhraseBase;
+
 struct LearningInput {
   std::string_view userPhrase;     // UserPhrase, normalised
   std::string_view cpuPhrase;      // the answer drawn from the pool
@@ -43,6 +45,8 @@ struct LearningInput {
   // What the search found out about Words.Dat (see probeFor); used only if
   // it was made for the very bytes learning finds under its lock.
   const WordsProbe* probe = nullptr;
+  // Words.Dat with its index: learning writes through it when it can.
+  PhraseBase* phraseBase = nullptr;
 };
 
 void learn(FileStore& files, const LearningInput& in);

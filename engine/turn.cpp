@@ -43,7 +43,7 @@ class BusyCursor {
 // Steps from repetition to learning: fills CpuPhrase (and DelayedPhrase)
 // from the first source that answers and returns whether the answer is
 // improvised (not from the phrase base or the censor).
-bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
+bool chooseAnswer(FileStore& files, PhraseBase& words, RandomSource& random, std::size_t rawLength,
                   DialogueState& state, TurnEffects& effects) {
   if (equalsIgnoreCase(state.UserPhrase, state.PrevUserPhrase)) {
     state.CpuPhrase = drawLine(files, kRepeatAnswers, random).line;
@@ -65,17 +65,14 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
     return true;
   }
 
-  // Held until learning is done (by the probe too), so that the store need
-  // not read an unchanged Words.Dat a second time.
-  const auto words = files.readText(kPhraseBase);
+  // Without an index, the search fills the probe in (and holds the bytes
+  // it read), so that learning need not walk an unchanged Words.Dat again.
   const bool learns = rawLength >= kLearnable;
   WordsProbe probe;
-  if (learns) {
-    probe = probeFor(state.UserPhrase, state.PrevCpuPhrase, state.TurnRoll);
-    probe.text = words;
-  }
-  if (auto hit =
-          searchPhraseBase(*words, state.UserPhrase, state, random, learns ? &probe : nullptr)) {
+  if (learns) probe = probeFor(state.UserPhrase, state.PrevCpuPhrase, state.TurnRoll);
+  auto hit = words.search(state.UserPhrase, state, random, learns ? &probe : nullptr);
+  if (auto note = words.takeNote()) effects.note(*note);
+  if (hit) {
     state.CpuPhrase = std::move(hit->answer);
     state.DelayedPhrase = std::move(hit->delayed);
     if (!hit->fromBranch) effects.setClosingTimer(hit->closing);
@@ -95,6 +92,7 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
     in.fromQuestionPool = question;
     in.poolText = std::move(drawn.text);
     in.probe = &probe;
+    in.phraseBase = &words;
     learn(files, in);
   }
   return true;
@@ -119,7 +117,7 @@ bool Turn::run(std::string_view raw, DialogueState& state, TurnEffects& effects)
   effects.playUserSound();
   effects.showUserLine(state.UserPhrase);
 
-  const bool improvised = chooseAnswer(files_, random_, raw.size(), state, effects);
+  const bool improvised = chooseAnswer(files_, phraseBase_, random_, raw.size(), state, effects);
 
   if (equalsIgnoreCase(state.CpuPhrase, state.PrevCpuPhrase)) {
     state.CpuPhrase += kTailGap;

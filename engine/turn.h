@@ -10,6 +10,7 @@
 
 #include "engine/dialogue_state.h"
 #include "engine/file_store.h"
+#include "engine/phrase_base.h"
 #include "engine/random_source.h"
 
 namespace vb {
@@ -25,11 +26,14 @@ class TurnEffects {
   virtual void setClosingTimer(bool enabled) = 0;            // T4
   virtual void startDelayedTimer() = 0;                      // T13
   virtual void setFollowUpTimer(bool enabled) = 0;           // T9
+  // A remark of the program about itself for the user (a service line).
+  virtual void note(const std::string& text) { (void)text; }
 };
 
 class Turn {
  public:
-  Turn(FileStore& files, RandomSource& random) : files_(files), random_(random) {}
+  Turn(FileStore& files, RandomSource& random)
+      : files_(files), random_(random), phraseBase_(files) {}
 
   // Runs the turn on `raw` up to and including the follow-up decision. The
   // hand-over to the partner file and the end of the turn (finish) are the
@@ -54,6 +58,8 @@ class Turn {
  private:
   FileStore& files_;
   RandomSource& random_;
+  // Words.Dat with its index, kept from turn to turn.
+  PhraseBase phraseBase_;
 };
 
 }  // namespace vb

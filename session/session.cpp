@@ -24,6 +24,7 @@ class SessionTurnEffects final : public TurnEffects {
   void setClosingTimer(bool enabled) override { set(TimerId::T4, enabled); }
   void startDelayedTimer() override { s_.timers_.start(TimerId::T13); }
   void setFollowUpTimer(bool enabled) override { set(TimerId::T9, enabled); }
+  void note(const std::string& text) override { s_.sayService(text); }
 
  private:
   void set(TimerId id, bool enabled) {

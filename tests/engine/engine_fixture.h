@@ -20,6 +20,17 @@ inline std::string w(std::string_view utf8) {
   return utf8To1251(utf8);
 }
 
+// A store whose clock can run ahead of the real one, so that files just
+// written count as settled (FileStamp::settled) and their stamps are trusted.
+class ClockedStore : public DiskFileStore {
+ public:
+  using DiskFileStore::DiskFileStore;
+  std::int64_t aheadNs = 0;
+
+ protected:
+  std::int64_t clockNs() const override { return DiskFileStore::clockNs() + aheadNs; }
+};
+
 // A knowledge-base folder; lines go in and come out as UTF-8.
 class Kb {
  public:
@@ -41,11 +52,13 @@ class Kb {
   void remove(const std::string& rel) const { std::filesystem::remove(dir_.path() / rel); }
 
   DiskFileStore& store() { return store_; }
+  // From now on the files count as written long ago.
+  void settle() { store_.aheadNs = 10'000'000'000; }
   const TempFolder& dir() const { return dir_; }
 
  private:
   TempFolder dir_;
-  DiskFileStore store_;
+  ClockedStore store_;
 };
 
 // Yields the queued values (each taken modulo n, 0 when none is left) and

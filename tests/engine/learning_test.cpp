@@ -146,6 +146,7 @@ TEST(Learning, RewritesEveryLineEndAsCrLf) {
 
 TEST(Learning, ReadsWordsDatOnceWhenTheTurnStillHoldsIt) {
   Learner l;
+  l.kb.settle();
   auto held = l.kb.store().readText("Base\\Words.Dat");
   const auto before = l.kb.store().diskReads();
   l.learnPhrase("Сегодня был дождь", "Погода хорошая.");
@@ -194,6 +195,7 @@ TEST(Learning, WhatTheSearchNotedLeadsToTheSameBytesAsWalkingAgain) {
 
   // The notes are trusted for the bytes they were made for, and only them.
   Learner l;
+  l.kb.settle();
   const std::string user = normalisePhrase(w("Меня зовут Петя"));
   WordsProbe probe = probeFor(user, "", 1);
   auto held = l.kb.store().readText("Base\\Words.Dat");

@@ -1,0 +1,108 @@
+#include "engine/phrase_base.h"
+
+#include "engine/knowledge_files.h"
+#include "engine/learning.h"
+#include "engine/text.h"
+
+namespace vb {
+namespace {
+
+std::size_t budgetFor(std::size_t size) {
+  return 2 * size + 64 * 1024;
+}
+
+}  // namespace
+
+const WordsIndex* PhraseBase::current(std::shared_ptr<const std::string>& plain) {
+  const auto now = files_.stamp(kPhraseBase);
+  if (!now) {
+    // No stamps, or no file: read as the walk always did (and fail so).
+    index_.reset();
+    plain = files_.readText(kPhraseBase);
+    return nullptr;
+  }
+  if (index_ && verified_ && now->sameFile(*verified_) && verified_->settled()) {
+    return index_.get();
+  }
+  if (!index_ && unfit_ && now->sameFile(*unfit_) && unfit_->settled()) {
+    plain = files_.readText(kPhraseBase);
+    return nullptr;
+  }
+  auto read = files_.readStamped(kPhraseBase);
+  if (index_ && index_->holds(*read.bytes)) {
+    verified_ = read.stamp;
+    return index_.get();
+  }
+  index_.reset();
+  verified_.reset();
+  index_ = WordsIndex::build(read.bytes, budgetFor(read.bytes->size()));
+  if (!index_) {
+    unfit_ = read.stamp;
+    if (!noted_) {
+      noted_ = true;
+      note_ = utf8To1251(
+          "База фраз Base\\Words.Dat слишком велика, чтобы держать её указатель в памяти: "
+          "фразы ищутся прямо в файле, ответы те же, но медленнее.");
+    }
+    plain = std::move(read.bytes);
+    return nullptr;
+  }
+  unfit_.reset();
+  verified_ = read.stamp;
+  return index_.get();
+}
+
+std::optional<SearchHit> PhraseBase::search(std::string_view phrase, DialogueState& state,
+                                            RandomSource& random, WordsProbe* probe) {
+  std::shared_ptr<const std::string> plain;
+  if (const WordsIndex* index = current(plain)) return index->search(phrase, state, random);
+  if (probe) probe->text = plain;
+  return searchPhraseBase(*plain, phrase, state, random, probe);
+}
+
+bool PhraseBase::learn(const WordsProbe& asked, std::string_view userPhrase) {
+  if (!index_ || !verified_ || !index_->joined()) return false;
+  // A key already there: nothing to learn (as the file stood at this turn).
+  if (index_->firstWithHead(asked.key)) return true;
+
+  std::optional<WordsIndex::LineId> prev;
+  if (!asked.prevKey.empty()) prev = index_->firstWithHead(asked.prevKey);
+  std::vector<std::string> added;
+  const std::string newKey = asked.key + "^";
+  if (prev) {
+    added = {newKey, withAnswer(index_->line(*prev), userPhrase)};
+  } else if (!asked.prevKey.empty() && asked.prevKey == asked.key) {
+    added = {withAnswer(newKey, userPhrase)};
+  } else {
+    added = {newKey};
+  }
+
+  bool declined = false;
+  const auto written = files_.updateStamped(
+      kPhraseBase, [&](const std::optional<FileStamp>& now) -> std::optional<TextPieces> {
+        if (!now || !now->sameFile(*verified_)) {
+          declined = true;
+          return std::nullopt;
+        }
+        if (!verified_->settled()) {
+          const auto read = files_.readStamped(kPhraseBase);
+          if (!read.stamp || !read.stamp->sameFile(*now) || !index_->holds(*read.bytes)) {
+            declined = true;
+            return std::nullopt;
+          }
+        }
+        return index_->withChange(prev, added);
+      });
+  if (declined) return false;
+  index_->change(prev, added);
+  verified_ = written;
+  return true;
+}
+
+std::optional<std::string> PhraseBase::takeNote() {
+  auto note = std::move(note_);
+  note_.reset();
+  return note;
+}
+
+}  // namespace vb
