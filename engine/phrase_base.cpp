@@ -62,40 +62,47 @@ std::optional<SearchHit> PhraseBase::search(std::string_view phrase, DialogueSta
 
 bool PhraseBase::learn(const WordsProbe& asked, std::string_view userPhrase) {
   if (!index_ || !verified_ || !index_->joined()) return false;
-  // A key already there: nothing to learn (as the file stood at this turn).
-  if (index_->firstWithHead(asked.key)) return true;
-
-  std::optional<WordsIndex::LineId> prev;
-  if (!asked.prevKey.empty()) prev = index_->firstWithHead(asked.prevKey);
-  std::vector<std::string> added;
-  const std::string newKey = asked.key + "^";
-  if (prev) {
-    added = {newKey, withAnswer(index_->line(*prev), userPhrase)};
-  } else if (!asked.prevKey.empty() && asked.prevKey == asked.key) {
-    added = {withAnswer(newKey, userPhrase)};
-  } else {
-    added = {newKey};
-  }
+  // The search of this turn has just looked; another look costs little.
+  const auto now = files_.stamp(kPhraseBase);
+  if (!now || !now->sameFile(*verified_)) return false;
+  // A key already there: nothing to learn.
+  if (verified_->settled() && index_->firstWithHead(asked.key)) return true;
 
   bool declined = false;
+  std::optional<WordsIndex::LineId> prev;
+  std::vector<std::string> added;
   const auto written = files_.updateStamped(
-      kPhraseBase, [&](const std::optional<FileStamp>& now) -> std::optional<TextPieces> {
-        if (!now || !now->sameFile(*verified_)) {
+      kPhraseBase, [&](const std::optional<FileStamp>& locked) -> std::optional<TextPieces> {
+        if (!locked || !locked->sameFile(*verified_)) {
           declined = true;
           return std::nullopt;
         }
         if (!verified_->settled()) {
+          // Written too recently for the stamp to prove anything: the bytes do.
           const auto read = files_.readStamped(kPhraseBase);
-          if (!read.stamp || !read.stamp->sameFile(*now) || !index_->holds(*read.bytes)) {
+          if (!read.stamp || !read.stamp->sameFile(*locked) || !index_->holds(*read.bytes)) {
             declined = true;
             return std::nullopt;
           }
+          verified_ = read.stamp;
+        }
+        if (index_->firstWithHead(asked.key)) return std::nullopt;
+        if (!asked.prevKey.empty()) prev = index_->firstWithHead(asked.prevKey);
+        const std::string newKey = asked.key + "^";
+        if (prev) {
+          added = {newKey, withAnswer(index_->line(*prev), userPhrase)};
+        } else if (!asked.prevKey.empty() && asked.prevKey == asked.key) {
+          added = {withAnswer(newKey, userPhrase)};
+        } else {
+          added = {newKey};
         }
         return index_->withChange(prev, added);
       });
   if (declined) return false;
-  index_->change(prev, added);
-  verified_ = written;
+  if (!added.empty()) {
+    index_->change(prev, added);
+    verified_ = written;
+  }
   return true;
 }
 

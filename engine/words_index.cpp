@@ -12,7 +12,6 @@ namespace vb {
 namespace {
 
 using LineId = WordsIndex::LineId;
-constexpr LineId kNone = WordsIndex::kNone;
 // Words are filed by their first kPrefix bytes (and their length, when
 // shorter).
 constexpr std::size_t kPrefix = 8;

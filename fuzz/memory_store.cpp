@@ -14,6 +14,32 @@ std::string MemoryStore::key(std::string_view name) {
 
 void MemoryStore::put(std::string_view name, std::string bytes) {
   files_[key(name)] = std::make_shared<const std::string>(std::move(bytes));
+  versions_[key(name)] = nextVersion_++;
+}
+
+std::optional<FileStamp> MemoryStore::stamp(std::string_view name) {
+  auto it = files_.find(key(name));
+  if (!stamps_ || it == files_.end()) return std::nullopt;
+  FileStamp stamp;
+  stamp.ino = versions_[key(name)];
+  stamp.size = static_cast<std::int64_t>(it->second->size());
+  stamp.seenNs = std::int64_t{1} << 40;
+  return stamp;
+}
+
+FileStore::StampedText MemoryStore::readStamped(std::string_view name) {
+  auto bytes = readText(name);
+  return {bytes, stamp(name)};
+}
+
+std::optional<FileStamp> MemoryStore::updateStamped(std::string_view name,
+                                                    const StampedChange& change) {
+  auto held = files_.count(key(name)) ? readText(name) : nullptr;
+  auto changed = change(stamp(name));
+  if (!changed) return std::nullopt;
+  put(name, changed->joined());
+  ++written_[key(name)];
+  return stamp(name);
 }
 
 const std::string* MemoryStore::find(std::string_view name) const {
