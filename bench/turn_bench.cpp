@@ -1,40 +1,54 @@
 // One dialogue turn on generated phrase bases of 1,000 to 1,000,000 lines,
-// against one plain read and one plain write of the same Words.Dat.
+// against a reference that reads the whole Words.Dat and scans it with
+// memmem, and against one plain read and one plain write of the same file.
 //
 //   vb_bench [--benchmark_filter=/1000000]
 //
 // Each case runs three times; the tables at the end use the medians.
 //
-// Turns:
+// Turns (one program: the index is kept from turn to turn):
 //   Known     a key near the end of the file (at 90 %), found by the whole-key pass
 //   WordPass  a key found only by the word pass (so the whole file is walked)
 //   Unknown   a phrase no line answers; its key is already learned and it is
 //             already in its pool, so learning writes nothing
 //   Learn     a fresh unknown phrase each time: pool line, new key, and (roll 2)
-//             the previous answer's line (in the middle) moved to the end
+//             the previous answer's line (in the middle) moved to the end; the
+//             next turn (untimed) reads the file once more, since the times of
+//             a file just written cannot prove it unchanged
 //   LearnSync the same with every write flushed to disk
+//   Build     the first turn of a program: Words.Dat read and its index built
+//             (the counter mem/size: what the index takes over the file's size)
 // Plain operations on Words.Dat:
-//   ReadBytes the file's bytes (the read every turn does)
+//   Reference the file read into a buffer kept from run to run, then scanned
+//             with memmem for a text it does not hold
+//   ReadBytes the file read into a buffer kept from run to run (a plain read)
 //   ReadLines the file split into a list of lines (the program's plain read)
 //   Write     the list written back whole (temporary file + rename)
 //   WriteSync the same flushed to disk
 //
-// After the runs a table gives each turn as a ratio to ReadBytes (and to
-// ReadLines), and the learning turn's extra cost as a ratio to Write.
+// After the runs a table gives each turn as a ratio to Reference, the index
+// build as a ratio to ReadBytes, and the learning turn's extra cost as a
+// ratio to Write.
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "engine/disk_file_store.h"
 #include "engine/knowledge_search.h"
 #include "engine/line_split.h"
+#include "engine/phrase_base.h"
 #include "engine/random_source.h"
 #include "engine/text.h"
 #include "engine/turn.h"
@@ -192,11 +206,26 @@ class Base {
     files_->setDurable(durable);
     return *files_;
   }
+  // The program's one turn on this folder, kept with its index.
+  Turn& turn(RandomSource& random) {
+    random_.to = &random;
+    if (!turn_) turn_ = std::make_unique<Turn>(*files_, random_);
+    return *turn_;
+  }
+  fs::path wordsPath() const { return dir_ / "Base" / "Words.Dat"; }
   std::size_t bytes() const { return original_.size(); }
 
  private:
+  // Hands the draws of each turn to the source that turn is given.
+  struct Forward final : RandomSource {
+    RandomSource* to = nullptr;
+    int random(int n) override { return to->random(n); }
+    void reseed() override { to->reseed(); }
+  };
   fs::path dir_;
   std::unique_ptr<DiskFileStore> files_;
+  Forward random_;
+  std::unique_ptr<Turn> turn_;
   std::string original_;
   std::string pools_;
 };
@@ -220,21 +249,21 @@ class NoEffects final : public TurnEffects {
   void setFollowUpTimer(bool) override {}
 };
 
-std::string runTurn(DiskFileStore& files, const std::string& raw, const std::string& prev,
+std::string runTurn(Base& b, bool durable, const std::string& raw, const std::string& prev,
                     int roll) {
   ScriptedRandom random{roll - 1};
   DialogueState state;
   state.PrevCpuPhrase = prev;
   NoEffects effects;
-  Turn(files, random).run(raw, state, effects);
+  b.files(durable);
+  b.turn(random).run(raw, state, effects);
   benchmark::DoNotOptimize(state.CpuPhrase.data());
   return state.CpuPhrase;
 }
 
 // A turn that does not answer as the benchmark means it to is not timed.
-bool answers(benchmark::State& state, DiskFileStore& files, const std::string& raw,
-             std::string_view expected) {
-  if (runTurn(files, raw, "", 1) == w(expected)) return true;
+bool answers(benchmark::State& state, Base& b, const std::string& raw, std::string_view expected) {
+  if (runTurn(b, false, raw, "", 1) == w(expected)) return true;
   state.SkipWithError("the turn does not give the answer it is meant to");
   return false;
 }
@@ -244,10 +273,51 @@ void setSize(benchmark::State& state, Base& b) {
   state.counters["MB"] = static_cast<double>(b.bytes()) / 1e6;
 }
 
+// The whole file into `buffer`, which keeps its size from run to run.
+std::size_t readInto(const fs::path& path, std::string& buffer) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  std::size_t have = 0;
+  for (;;) {
+    if (have == buffer.size()) buffer.resize(buffer.size() + (1 << 20));
+    const ssize_t got = ::read(fd, buffer.data() + have, buffer.size() - have);
+    if (got <= 0) break;
+    have += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  return have;
+}
+
 void ReadBytes(benchmark::State& state) {
   Base& b = base(static_cast<int>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(b.files(false).readText("Base\\Words.Dat"));
+  std::string buffer;
+  for (auto _ : state) benchmark::DoNotOptimize(readInto(b.wordsPath(), buffer));
   setSize(state, b);
+}
+
+void Reference(benchmark::State& state) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  std::string buffer;
+  static const std::string absent = w("ЯЯЯ ЭЭЭ");
+  for (auto _ : state) {
+    const std::size_t n = readInto(b.wordsPath(), buffer);
+    benchmark::DoNotOptimize(::memmem(buffer.data(), n, absent.data(), absent.size()));
+  }
+  setSize(state, b);
+}
+
+void Build(benchmark::State& state) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  double memory = 0;
+  for (auto _ : state) {
+    PhraseBase words(b.files(false));
+    DialogueState dialogue;
+    ScriptedRandom random;
+    benchmark::DoNotOptimize(words.search(w("Привет."), dialogue, random));
+    if (words.index()) memory = static_cast<double>(words.index()->memory());
+  }
+  setSize(state, b);
+  state.counters["mem/size"] = memory / static_cast<double>(b.bytes());
 }
 
 void ReadLines(benchmark::State& state) {
@@ -273,16 +343,16 @@ void WriteSync(benchmark::State& state) {
 void Known(benchmark::State& state) {
   Base& b = base(static_cast<int>(state.range(0)));
   const std::string raw = lower1251(knownKey()) + "?";
-  if (!answers(state, b.files(false), raw, "Известный ключ.")) return;
-  for (auto _ : state) runTurn(b.files(false), raw, "", 1);
+  if (!answers(state, b, raw, "Известный ключ.")) return;
+  for (auto _ : state) runTurn(b, false, raw, "", 1);
   setSize(state, b);
 }
 
 void WordPass(benchmark::State& state) {
   Base& b = base(static_cast<int>(state.range(0)));
   static const std::string raw = w("Какая замечательная была сегодня прогулка!");
-  if (!answers(state, b.files(false), raw, "Найден по словам.")) return;
-  for (auto _ : state) runTurn(b.files(false), raw, "", 1);
+  if (!answers(state, b, raw, "Найден по словам.")) return;
+  for (auto _ : state) runTurn(b, false, raw, "", 1);
   setSize(state, b);
 }
 
@@ -290,8 +360,8 @@ void Unknown(benchmark::State& state) {
   Base& b = base(static_cast<int>(state.range(0)));
   const auto& files = b.files(false);
   const auto size = fs::file_size(*files.locate("Base\\Words.Dat"));
-  if (!answers(state, b.files(false), unknownPhrase(), "Фраза пула номер 0.")) return;
-  for (auto _ : state) runTurn(b.files(false), unknownPhrase(), "", 2);
+  if (!answers(state, b, unknownPhrase(), "Фраза пула номер 0.")) return;
+  for (auto _ : state) runTurn(b, false, unknownPhrase(), "", 2);
   if (fs::file_size(*files.locate("Base\\Words.Dat")) != size) state.SkipWithError("learned");
   setSize(state, b);
 }
@@ -301,9 +371,10 @@ void learnBench(benchmark::State& state, bool durable) {
   const std::string prev = w("Предыдущий ответ программы.");
   static unsigned long long counter = 0;
   const auto before = fs::file_size(*b.files(false).locate("Base\\Words.Dat"));
-  runTurn(b.files(false), freshPhrase(++counter), prev, 2);
+  runTurn(b, false, freshPhrase(++counter), prev, 2);
   const auto after = b.files(false).readLines("Base\\Words.Dat");
   b.restore();
+  runTurn(b, false, unknownPhrase(), "", 2);
   if (fs::file_size(*b.files(false).locate("Base\\Words.Dat")) != before ||
       after.back() != keyForm(prev) + w("^Первый ответ.;") + freshPhrase(counter) + ".;") {
     state.SkipWithError("the learning turn does not learn as it is meant to");
@@ -311,14 +382,20 @@ void learnBench(benchmark::State& state, bool durable) {
   }
   int sinceRestore = 0;
   for (auto _ : state) {
-    runTurn(b.files(durable), freshPhrase(++counter), prev, 2);
+    runTurn(b, durable, freshPhrase(++counter), prev, 2);
+    state.PauseTiming();
     if (++sinceRestore == 32) {
-      // Keeps the file at its size: at most 32 lines more than generated.
-      state.PauseTiming();
+      // Keeps the file at its size: at most 32 lines more than generated;
+      // the index is built again before the next timed turn.
       b.restore();
+      runTurn(b, false, unknownPhrase(), "", 2);
       sinceRestore = 0;
-      state.ResumeTiming();
     }
+    // The next turn, untimed: the file this program just wrote is read once
+    // more (its times cannot prove it unchanged yet), and found the same.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    runTurn(b, false, unknownPhrase(), "", 2);
+    state.ResumeTiming();
   }
   b.restore();
   setSize(state, b);
@@ -343,19 +420,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const std::string name = run.run_name.function_name;
       const int lines = std::stoi(run.run_name.args);
       times_[name][lines] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+      if (auto it = run.counters.find("mem/size"); it != run.counters.end()) {
+        memory_[lines] = it->second.value;
+      }
     }
   }
 
   void printRatios() const {
-    std::printf("\nWall-clock times (ms) and ratios:\n");
+    std::printf("\nWall-clock times (µs) and ratios:\n");
     table(false);
-    std::printf("\nCPU times (ms) and ratios (less disturbed by other load on the machine):\n");
+    std::printf("\nCPU times (µs) and ratios (less disturbed by other load on the machine):\n");
     table(true);
     std::printf(
-        "known, wordpass, unknown: the turn / one plain read of Words.Dat (its bytes; after "
-        "'/', split into lines).\nlearn+: a learning turn minus an unknown turn; /write: that "
-        "over one plain write;\nfsync+: what flushing to disk adds to a learning turn "
-        "(wrSync - write for a plain write).\n");
+        "ref: read into a kept buffer + memmem over the file; read: the read alone.\n"
+        "known, wordpass, unknown: the turn / ref.  build: first turn (read + index) / read;\n"
+        "mem: the index, text included, over the file's size.  learn+: a learning turn minus\n"
+        "an unknown turn; /write: that over one plain write (the list of lines written back).\n");
   }
 
  private:
@@ -374,39 +454,42 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void table(bool cpu) const {
     auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
-    std::printf("%9s %8s %8s %8s %8s %8s %8s %8s | %14s %14s %14s | %8s %7s %8s\n", "lines", "read",
-                "readLn", "write", "wrSync", "known", "wordpass", "unknown", "known/read",
-                "wordpass/read", "unknown/read", "learn+", "/write", "fsync+");
+    std::printf("%8s %7s %7s %7s %7s %7s %7s %7s %7s | %7s %7s %7s %7s %5s | %7s %7s\n", "lines",
+                "read", "ref", "write", "build", "known", "wordp", "unknown", "learn+", "kn/ref",
+                "wp/ref", "un/ref", "bld/rd", "mem", "lrn/wr", "sync+");
     for (int n : kSizes) {
       auto t = [&](const char* what) { return get(what, n, cpu); };
-      const double rb = t("ReadBytes"), rl = t("ReadLines"), wr = t("Write"), ws = t("WriteSync"),
+      const double rb = t("ReadBytes"), rf = t("Reference"), wr = t("Write"), bd = t("Build"),
                    kn = t("Known"), wp = t("WordPass"), un = t("Unknown"), le = t("Learn"),
                    ls = t("LearnSync");
-      if (rb == 0) continue;
+      if (rf == 0) continue;
       const double added = le - un;
+      auto mem = memory_.find(n);
       std::printf(
-          "%9d %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f %8.2f | %5.2fx /%5.2fx %5.2fx /%5.2fx "
-          "%5.2fx /%5.2fx | %8.2f %6.2fx %8.2f\n",
-          n, rb, rl, wr, ws, kn, wp, un, ratio(kn, rb), ratio(kn, rl), ratio(wp, rb), ratio(wp, rl),
-          ratio(un, rb), ratio(un, rl), added, ratio(added, wr), ls - le);
+          "%8d %7.0f %7.0f %7.0f %7.0f %7.1f %7.1f %7.1f %7.0f | %6.4fx %6.4fx %6.4fx %6.2fx "
+          "%4.2fx | %6.2fx %7.2f\n",
+          n, rb, rf, wr, bd, kn, wp, un, added, ratio(kn, rf), ratio(wp, rf), ratio(un, rf),
+          ratio(bd, rb), mem == memory_.end() ? 0.0 : mem->second, ratio(added, wr), ls - le);
     }
   }
 
+  std::map<int, double> memory_;
   std::map<std::string, std::map<int, Times>> times_;
 };
 
 void registerAll() {
   using Fn = void (*)(benchmark::State&);
   const std::pair<const char*, Fn> benches[] = {
-      {"ReadBytes", ReadBytes}, {"ReadLines", ReadLines}, {"Write", Write},
-      {"WriteSync", WriteSync}, {"Known", Known},         {"WordPass", WordPass},
-      {"Unknown", Unknown},     {"Learn", Learn},         {"LearnSync", LearnSync},
+      {"Reference", Reference}, {"ReadBytes", ReadBytes}, {"ReadLines", ReadLines},
+      {"Write", Write},         {"WriteSync", WriteSync}, {"Build", Build},
+      {"Known", Known},         {"WordPass", WordPass},   {"Unknown", Unknown},
+      {"Learn", Learn},         {"LearnSync", LearnSync},
   };
   for (int n : kSizes) {
     for (const auto& [name, fn] : benches) {
       benchmark::RegisterBenchmark(name, fn)
           ->Arg(n)
-          ->Unit(benchmark::kMillisecond)
+          ->Unit(benchmark::kMicrosecond)
           ->Repetitions(3)
           ->DisplayAggregatesOnly(true);
     }

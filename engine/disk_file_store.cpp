@@ -191,17 +191,22 @@ std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std
   if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || S_ISDIR(before.st_mode)) {
     throw cannotOpen(name);
   }
+  // The size the file has now, then whatever it grew by meanwhile; the
+  // string is not made larger than needed, since the bytes may be kept.
   std::string bytes;
   bytes.resize(static_cast<std::size_t>(before.st_size));
   std::size_t have = 0;
+  char more[4096];
   for (;;) {
-    if (have == bytes.size()) bytes.resize(bytes.size() + 65536);
-    ssize_t got = ::read(fd.get(), bytes.data() + have, bytes.size() - have);
+    const bool full = have == bytes.size();
+    ssize_t got = full ? ::read(fd.get(), more, sizeof more)
+                       : ::read(fd.get(), bytes.data() + have, bytes.size() - have);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw cannotOpen(name);
     }
     if (got == 0) break;
+    if (full) bytes.append(more, static_cast<std::size_t>(got));
     have += static_cast<std::size_t>(got);
   }
   bytes.resize(have);

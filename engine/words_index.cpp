@@ -4,6 +4,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/line_split.h"
 #include "engine/text.h"
 #include "engine/words_entry.h"
@@ -57,17 +61,44 @@ std::uint32_t markOf(std::size_t len, std::uint64_t hash) {
 // without any byte other than a space (such a line never answers and is
 // never looked for).
 std::string_view fileWord(std::string_view head) {
-  if (isBlank(head)) return {};
-  std::string_view best;
+  std::size_t bestStart = 0;
+  std::size_t bestSize = 0;
   std::size_t start = 0;
-  for (std::size_t i = 0; i < head.size(); ++i) {
-    if (head[i] == ' ' && i > start) {
-      if (i - start > best.size()) best = head.substr(start, i - start);
+  bool blank = true;
+  const char* h = head.data();
+  const std::size_t n = head.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (h[i] != ' ') {
+      blank = false;
+    } else if (i > start) {
+      if (i - start > bestSize) {
+        bestStart = start;
+        bestSize = i - start;
+      }
       start = i + 1;
     }
   }
-  if (head.size() - start > best.size()) best = head.substr(start);
-  return best;
+  if (blank) return {};
+  if (n - start > bestSize) return head.substr(start);
+  return head.substr(bestStart, bestSize);
+}
+
+// The first '^', CR or LF in [p, end), or end.
+const char* findCaretOrLineEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i caret = _mm_set1_epi8('^');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; end - p >= 16; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, caret),
+                                     _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+    const int mask = _mm_movemask_epi8(hit);
+    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#endif
+  while (p < end && *p != '^' && *p != '\n' && *p != '\r') ++p;
+  return p;
 }
 
 std::string_view headOf(std::string_view line) {
@@ -80,35 +111,58 @@ std::string_view headOf(std::string_view line) {
 std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const std::string> text,
                                               std::size_t budget) {
   const std::string& bytes = *text;
-  if (bytes.size() >= (std::size_t{1} << 31)) return nullptr;
+  if (bytes.size() >= (std::size_t{1} << 31) || bytes.size() > budget) return nullptr;
   std::unique_ptr<WordsIndex> index(new WordsIndex());
   index->base_ = std::move(text);
-  index->joined_ = isJoinedForm(bytes);
-  const std::size_t lines = countLines(bytes);
-  // The arrays, before they are made: 12 bytes a line and at most 8 a
-  // line for the buckets.
-  index->bucketBits_ = std::max(4, static_cast<int>(std::bit_width(lines)));
-  const std::size_t planned = bytes.size() + lines * 12 + (std::size_t{4} << index->bucketBits_);
-  if (planned > budget) return nullptr;
+  // Buckets for about one line in 32 bytes; a base of shorter lines gets
+  // longer chains.
+  index->bucketBits_ = std::max(4, static_cast<int>(std::bit_width(bytes.size() / 32)));
   index->buckets_.assign(std::size_t{1} << index->bucketBits_, kNone);
-  index->start_.resize(lines);
-  index->next_.resize(lines, kNone);
-  index->mark_.resize(lines, 0);
+  const std::size_t guess = bytes.size() / 40 + 16;
+  index->start_.reserve(guess);
+  index->next_.reserve(guess);
+  index->mark_.reserve(guess);
 
   const char* const data = bytes.data();
   const char* const end = data + bytes.size();
   const char* p = data;
+  bool joined = true;
   LineId id = 0;
   while (p < end) {
-    const char* stop = findLineEnd(p, end);
-    index->start_[id] = static_cast<std::uint32_t>(p - data);
-    index->fileLine(id, std::string_view(p, static_cast<std::size_t>(stop - p)));
+    const char* caret = findCaretOrLineEnd(p, end);
+    const char* stop = (caret < end && *caret == '^') ? findLineEnd(caret + 1, end) : caret;
+    index->start_.push_back(static_cast<std::uint32_t>(p - data));
+    index->next_.push_back(kNone);
+    index->mark_.push_back(0);
+    if (caret < stop) {
+      // The bucket, for now; the lines go into their buckets below, in a
+      // loop that waits on memory for several lines at once.
+      index->next_.back() =
+          index->fileHead(id, std::string_view(p, static_cast<std::size_t>(caret - p)), end);
+    }
     ++id;
     p = stop;
-    if (p < end) p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+    if (p < end) {
+      const bool crlf = *p == '\r' && p + 1 < end && p[1] == '\n';
+      joined = joined && crlf;
+      p += crlf ? 2 : 1;
+    } else {
+      joined = joined && bytes.empty();
+    }
   }
+  for (LineId i = 0; i < id; ++i) {
+    const std::uint32_t b = index->next_[i];
+    if (b == kNone) continue;
+    index->next_[i] = index->buckets_[b];
+    index->buckets_[b] = i;
+  }
+  index->start_.shrink_to_fit();
+  index->next_.shrink_to_fit();
+  index->mark_.shrink_to_fit();
+  index->joined_ = joined;
   index->baseLines_ = id;
   index->ids_ = id;
+  if (index->memory() > budget) return nullptr;
   return index;
 }
 
@@ -121,17 +175,25 @@ std::uint32_t WordsIndex::bucketOf(std::uint64_t hash) const {
 }
 
 void WordsIndex::fileLine(LineId id, std::string_view line) {
-  const std::string_view word = fileWord(headOf(line));
-  if (word.empty()) return;
-  const char* end = line.data() + line.size();
+  const auto caret = line.find('^');
+  if (caret != std::string_view::npos) {
+    const std::uint32_t b = fileHead(id, line.substr(0, caret), line.data() + line.size());
+    if (b != kNone) {
+      next_[id] = buckets_[b];
+      buckets_[b] = id;
+    }
+  }
+}
+
+std::uint32_t WordsIndex::fileHead(LineId id, std::string_view head, const char* end) {
+  const std::string_view word = fileWord(head);
+  if (word.empty()) return kNone;
   const std::size_t prefix = std::min(word.size(), kPrefix);
   const std::uint64_t key = wordHash(word.data(), prefix, end);
   const std::uint64_t full = word.size() <= kPrefix ? key : wordHash(word.data(), word.size(), end);
   mark_[id] = markOf(word.size(), full);
-  std::uint32_t& first = bucket(key);
-  next_[id] = first;
-  first = id;
   lengths_[static_cast<unsigned char>(word[0])] |= static_cast<std::uint8_t>(1u << (prefix - 1));
+  return static_cast<std::uint32_t>(key >> (64 - bucketBits_));
 }
 
 void WordsIndex::unfile(LineId id) {

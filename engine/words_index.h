@@ -72,6 +72,9 @@ class WordsIndex {
  private:
   WordsIndex() = default;
   void fileLine(LineId id, std::string_view line);
+  // Marks line `id` with the word of `head` it is filed under and returns
+  // that word's bucket (kNone: not filed); bytes up to `end` may be read.
+  std::uint32_t fileHead(LineId id, std::string_view head, const char* end);
   void unfile(LineId id);
   std::uint32_t& bucket(std::uint64_t hash);
   std::uint32_t bucketOf(std::uint64_t hash) const;
