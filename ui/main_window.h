@@ -128,7 +128,7 @@ class TForm1 final : public QMainWindow, public View, private AppearanceTarget {
   void layOutElements(bool fullScreen);
 
   SoundBank& sounds_;
-  FileStore& files_;
+  [[maybe_unused]] FileStore& files_;
   Session* session_ = nullptr;
   SessionDriver* driver_ = nullptr;
   TForm2* editor_ = nullptr;
