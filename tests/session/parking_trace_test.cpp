@@ -145,6 +145,7 @@ Recorded dialogue(bool park, const std::string& effect) {
   }
   wait(150'000);       // idle remarks
   session.N24Click();  // Speed Word
+  wait(1'000);
   type("пр");
   session.KeyHook(HookKey::Down);
   wait(500);
@@ -153,7 +154,9 @@ Recorded dialogue(bool park, const std::string& effect) {
   session.N23Click();  // F5
   wait(2'000);
   session.InputChange("");
-  wait(10'000);  // empty input with Speed Word on
+  wait(5'000);  // empty input with Speed Word on
+  session.KeyHook(HookKey::Other);
+  wait(5'000);
   type("при ");
   session.N24Click();
   session.InputChange("");
