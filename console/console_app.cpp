@@ -91,7 +91,12 @@ int runConsole(const std::vector<std::string_view>& args) {
     }
   }
 
-  Session session({files, *random, clock, view});
+  TurnTrace trace;
+  EngineTurn turn(files, *random);
+  turn.setTrace(&trace);
+  io.trace = &trace;
+  io.explain = options.explain;
+  Session session({files, *random, clock, view, &turn});
   session.FormCreate(view);
   session.start();
   session.runDue();

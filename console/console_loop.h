@@ -14,6 +14,7 @@
 #include "console/raw_terminal.h"
 #include "console/replay_random.h"
 #include "console/terminal_screen.h"
+#include "engine/turn_trace.h"
 #include "session/clock.h"
 #include "session/session.h"
 
@@ -28,6 +29,10 @@ struct ConsoleIo {
   LineEditor* editor = nullptr;
   // Set with --seed: every line of input starts its draws afresh.
   ReplayRandom* replay = nullptr;
+  // Where the last answer came from (/why); with `explain`, told after
+  // every answer to a phrase.
+  const TurnTrace* trace = nullptr;
+  bool explain = false;
 };
 
 class ConsoleLoop {
@@ -49,6 +54,8 @@ class ConsoleLoop {
   // A signal; returns an exit status when the program must end, else -1.
   int takeSignal(int signo);
   int pollTimeout() const;
+  // The account of the last answer (/why, --explain).
+  void explain();
 
   Session& session_;
   ConsoleView& view_;

@@ -21,6 +21,7 @@ class EngineTurn final : public TurnRunner {
   void run(std::string_view raw, DialogueState& state, TurnEffects& effects) override {
     turn_.run(raw, state, effects);
   }
+  void setTrace(TurnTrace* trace) { turn_.setTrace(trace); }
 
  private:
   Turn turn_;
