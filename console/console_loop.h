@@ -44,13 +44,14 @@ class ConsoleLoop {
   // signal) and returns the exit status.
   int run();
 
- private:
   // One line of input, as a Send or a console command.
   void takeLine(std::string_view utf8);
-  // Bytes read from standard input; false at its end.
-  bool takeBytes(std::string_view bytes);
   // End of input: Exit at once, pending timers dropped.
   int endOfInput();
+
+ private:
+  // Bytes read from standard input; false at its end.
+  bool takeBytes(std::string_view bytes);
   // A signal; returns an exit status when the program must end, else -1.
   int takeSignal(int signo);
   int pollTimeout() const;
