@@ -6,6 +6,18 @@ that start with '#' are the author's notes and are left out. Files are taken
 in the order of their names, so the numbers in front of the names set where
 a topic stands in the phrase base: specific keys first, short general ones
 last. The result is Windows-1251 with CR LF line ends.
+
+Two shorthands save writing the same answers many times; both live in the
+key, where the phrase base itself never has '|', '{' or '}':
+
+  ПРЕВЕТ|ПРИВЕД^Привет!;       one line per key, the same answers each.
+                               A main phrase with branches is written out
+                               as a whole block per key, so every spelling
+                               keeps its thread.
+  {ПРИВЕТ}^Привет!;            the key as it comes out when the Russian
+                               phrase is typed with the Latin layout on
+                               (GHBDTN). A letter on a markup key (Ж is ';')
+                               cannot be typed that way and is an error.
 """
 import pathlib
 import sys
@@ -14,17 +26,67 @@ top = pathlib.Path(__file__).resolve().parent.parent
 src = top / "data-src" / "words"
 dst = top / "data" / "Base" / "Words.Dat"
 
-lines = []
+RUS = "ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮЁ"
+LAT = "QWERTYUIOP[]ASDFGHJKL;'ZXCVBNM,.`"
+LATIN = dict(zip(RUS, LAT))
+
+
+def latin(text, where):
+    out = "".join(LATIN.get(c, c) for c in text)
+    if any(c in "^_;@|" for c in out):
+        sys.exit(f"{where}: {{{text}}} needs a markup character in the Latin layout")
+    return out
+
+
+def keys_of(key, where):
+    """The keys a source key stands for: its '|' alternatives, {…} in Latin."""
+    keys = []
+    for alt in key.split("|"):
+        if alt.startswith("{") and alt.endswith("}"):
+            alt = latin(alt[1:-1], where)
+        if not alt or "{" in alt or "}" in alt:
+            sys.exit(f"{where}: bad key alternative '{alt}'")
+        keys.append(alt)
+    return keys
+
+
+def split(line):
+    depth = len(line) - len(line.lstrip("_"))
+    key, sep, rest = line[depth:].partition("^")
+    return depth, key, rest
+
+
+blocks = []  # each: list of (where, line) of one main phrase and its branches
 for path in sorted(src.glob("*.txt")):
     for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
         line = line.rstrip()
         if not line or line.startswith("#"):
             continue
-        try:
-            line.encode("cp1251")
-        except UnicodeEncodeError as e:
-            sys.exit(f"{path.name}:{number}: not Windows-1251: {e}")
-        lines.append(line)
+        where = f"{path.name}:{number}"
+        if "^" not in line:
+            sys.exit(f"{where}: no '^'")
+        if line.startswith("_"):
+            if not blocks:
+                sys.exit(f"{where}: a branch before the first main phrase")
+            blocks[-1].append((where, line))
+        else:
+            blocks.append([(where, line)])
+
+lines = []
+for block in blocks:
+    where, main = block[0]
+    _, key, rest = split(main)
+    for k in keys_of(key, where):
+        lines.append(k + "^" + rest)
+        for bwhere, branch in block[1:]:
+            depth, bkey, brest = split(branch)
+            lines.extend("_" * depth + b + "^" + brest for b in keys_of(bkey, bwhere))
+
+for line in lines:
+    try:
+        line.encode("cp1251")
+    except UnicodeEncodeError as e:
+        sys.exit(f"not Windows-1251: {line[:60]}: {e}")
 
 if not lines:
     sys.exit("no topic files in data-src/words")
