@@ -7,13 +7,20 @@ in the order of their names, so the numbers in front of the names set where
 a topic stands in the phrase base: specific keys first, short general ones
 last. The result is Windows-1251 with CR LF line ends.
 
+Every key is also written as it is often typed: with Е for Ё, and with
+«умееш» for «умеешь» inside the key (a key that ends in «умееш» finds both),
+unless another line has that key already (and for keys of six characters
+or more: «ЁЖ» as «ЕЖ» would be found in many words).
+
 Two shorthands save writing the same answers many times; both live in the
 key, where the phrase base itself never has '|', '{' or '}':
 
   ПРЕВЕТ|ПРИВЕД^Привет!;       one line per key, the same answers each.
                                A main phrase with branches is written out
                                as a whole block per key, so every spelling
-                               keeps its thread.
+                               keeps its thread. A key that holds an
+                               earlier key of its line is left out: it
+                               would never answer.
   {ПРИВЕТ}^Привет!;            the key as it comes out when the Russian
                                phrase is typed with the Latin layout on
                                (GHBDTN). A letter on a markup key (Ж is ';')
@@ -46,7 +53,10 @@ def keys_of(key, where):
             alt = latin(alt[1:-1], where)
         if not alt or "{" in alt or "}" in alt:
             sys.exit(f"{where}: bad key alternative '{alt}'")
-        keys.append(alt)
+        # A key that holds an earlier one of the same line would never
+        # answer: the earlier one is found first, with the same answers.
+        if not any(k in alt for k in keys):
+            keys.append(alt)
     return keys
 
 
@@ -54,6 +64,19 @@ def split(line):
     depth = len(line) - len(line.lstrip("_"))
     key, sep, rest = line[depth:].partition("^")
     return depth, key, rest
+
+
+def spellings(key):
+    """The key as it is often typed: Е for Ё, and «умееш» for «умеешь»
+    (a key that ends in ШЬ is written without the soft sign in the sources,
+    where it finds both spellings)."""
+    out = [key]
+    if len(key) < 6:  # a short stem with Е would be found in other words
+        return out
+    for variant in (key.replace("Ё", "Е"), key.replace("ШЬ ", "Ш ")):
+        if variant not in out:
+            out.append(variant)
+    return out
 
 
 blocks = []  # each: list of (where, line) of one main phrase and its branches
@@ -72,15 +95,33 @@ for path in sorted(src.glob("*.txt")):
         else:
             blocks.append([(where, line)])
 
+# Every key written in the sources, so that a spelling variant is made only
+# where no line has that key of its own.
+written = set()
+for block in blocks:
+    for where, line in block:
+        depth, key, _ = split(line)
+        written.update("_" * depth + k for k in keys_of(key, where))
+
+
+def variants(depth, key, where):
+    out = []
+    for k in keys_of(key, where):
+        for s in spellings(k):
+            if s == k or "_" * depth + s not in written:
+                out.append(s)
+    return list(dict.fromkeys(out))
+
+
 lines = []
 for block in blocks:
     where, main = block[0]
     _, key, rest = split(main)
-    for k in keys_of(key, where):
+    for k in variants(0, key, where):
         lines.append(k + "^" + rest)
         for bwhere, branch in block[1:]:
             depth, bkey, brest = split(branch)
-            lines.extend("_" * depth + b + "^" + brest for b in keys_of(bkey, bwhere))
+            lines.extend("_" * depth + b + "^" + brest for b in variants(depth, bkey, bwhere))
 
 for line in lines:
     try:
