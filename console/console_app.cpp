@@ -58,6 +58,7 @@ int runConsole(const std::vector<std::string_view>& args) {
   if (std::string problem = checkProgramFolder(files, shownName); !problem.empty()) {
     return fail(kExitFailure, problem);
   }
+  files.removeStaleTemporaries();
 
   std::optional<ReplayRandom> replay;
   std::optional<ClockRandom> clockRandom;

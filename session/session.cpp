@@ -145,7 +145,10 @@ void Session::speak() {
   }
   SessionTurnEffects effects(*this);
   try {
-    turn_.run(raw, state_.dialogue, effects);
+    // No phrase (a partner's line that is empty or only markup): no turn,
+    // so nothing is handed back to the partner and the dialogue state,
+    // the silence count included, stays as it was.
+    if (!turn_.run(raw, state_.dialogue, effects)) return;
   } catch (...) {
     window_.busyCursor(false);
     throw;
