@@ -5,11 +5,14 @@
 // when it holds Base; else the program's own folder when Base stands beside
 // the executable; else the user's own folder ~/.local/share/verbonik, filled
 // from the installed data on first start. "--check" checks that folder's
-// knowledge base instead of talking.
+// knowledge base instead of talking: errors make it fail, warnings (lints)
+// only with --strict; --exceptions names a file of intended warnings.
 
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,7 +23,8 @@
 #include "console/terminal_text.h"
 #include "engine/disk_file_store.h"
 #include "engine/failure.h"
-#include "session/kb_check.h"
+#include "session/kb_lint.h"
+#include "session/lint_exceptions.h"
 #include "session/program_folder.h"
 
 namespace {
@@ -34,40 +38,59 @@ void writeText(int fd, const std::string& text) {
   }
 }
 
-// Takes "--check" out of the arguments (not where it is the value of an
-// option); returns whether it was there.
-bool takeCheck(std::vector<std::string_view>& args) {
-  bool found = false;
-  std::vector<std::string_view> rest;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--check") {
-      found = true;
-      continue;
-    }
-    rest.push_back(args[i]);
-    if ((args[i] == "--dir" || args[i] == "--seed") && i + 1 < args.size())
-      rest.push_back(args[++i]);
-  }
-  args = std::move(rest);
-  return found;
+// "1 ошибка", "2 предупреждения", "5 ошибок".
+std::string counted(std::size_t n, const char* one, const char* few, const char* many) {
+  std::size_t tens = n % 100;
+  std::size_t ones = n % 10;
+  const char* word = (tens >= 11 && tens <= 14) ? many
+                     : ones == 1                ? one
+                     : (ones >= 2 && ones <= 4) ? few
+                                                : many;
+  return std::to_string(n) + " " + word;
 }
 
-// Prints every finding of the check, one a line; 0 when there is none.
-int checkFolder(const std::filesystem::path& folder) {
+// Prints every finding of the check and the lints, one a line, and a count
+// at the end; 1 when there is an error (or, when strict, a warning).
+int checkFolder(const std::filesystem::path& folder, const vb::ConsoleOptions& options) {
   vb::DiskFileStore files(folder, false);
-  auto findings = vb::checkKnowledgeBase(files);
+  auto findings = vb::checkAndLint(files);
+  std::size_t excepted = 0;
+  if (!options.exceptions.empty()) {
+    std::ifstream in(options.exceptions, std::ios::binary);
+    if (!in) {
+      writeText(STDERR_FILENO, "verbonik-console: нет файла исключений «" +
+                                   vb::terminalTextUtf8(options.exceptions) + "»\n");
+      return vb::kExitFailure;
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    vb::LintExceptions exceptions;
+    auto errors = vb::readLintExceptions(options.exceptions, text, exceptions);
+    excepted = vb::applyLintExceptions(findings, exceptions);
+    findings.insert(findings.end(), errors.begin(), errors.end());
+  }
   std::string out;
-  for (const auto& finding : findings) out += vb::terminalText(vb::formatFinding(finding)) + "\n";
+  std::size_t warnings = 0;
+  for (const auto& finding : findings) {
+    warnings += finding.warning() ? 1 : 0;
+    out += vb::terminalText(vb::formatFinding(finding)) + "\n";
+  }
+  const std::size_t errors = findings.size() - warnings;
+  if (!findings.empty()) {
+    out += "Итог: " + counted(errors, "ошибка", "ошибки", "ошибок") + ", " +
+           counted(warnings, "предупреждение", "предупреждения", "предупреждений");
+    if (excepted > 0) out += " (ещё " + std::to_string(excepted) + " — по исключениям)";
+    out += ".\n";
+  }
   writeText(STDOUT_FILENO, out);
-  return findings.empty() ? vb::kExitOk : vb::kExitFailure;
+  return errors > 0 || (options.strict && warnings > 0) ? vb::kExitFailure : vb::kExitOk;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string_view> args(argv + 1, argv + argc);
-  const bool check = takeCheck(args);
   vb::ConsoleOptions options = vb::parseOptions(args);
+  const bool check = options.check;
   if (options.action != vb::ConsoleOptions::Action::Run) return vb::runConsole(args);
 
   std::string folder = options.dir;
@@ -94,7 +117,8 @@ int main(int argc, char** argv) {
                 "verbonik-console: нет папки «" + vb::terminalTextUtf8(folder) + "»\n");
       return vb::kExitFailure;
     }
-    return checkFolder(folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder));
+    return checkFolder(folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder),
+                       options);
   }
   if (!folder.empty() && options.dir.empty()) {
     args.push_back("--dir");

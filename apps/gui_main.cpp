@@ -1,7 +1,7 @@
-// verbonik: the desktop program. It works in its program folder: the
-// folder of the executable when Base lies beside it (an unpacked program,
-// the build tree), otherwise the user's own copy of the installed data.
-// Every path of the program is relative to that folder.
+// verbonik: the desktop program. It works in its program folder: the one
+// given by --dir; else the folder of the executable when Base lies beside it
+// (an unpacked program, the build tree); else the user's own copy of the
+// installed data. Every path of the program is relative to that folder.
 
 #include <QApplication>
 #include <QDir>
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "apps/gui_options.h"
 #include "engine/disk_file_store.h"
 #include "engine/failure.h"
 #include "engine/random_source.h"
@@ -26,6 +27,8 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 int main(int argc, char** argv) {
+  vb::GuiOptions options;
+  if (auto status = vb::takeGuiOptions(argc, argv, options)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName("verbonik");
   // Ties the window to its menu entry and icon when installed.
@@ -39,6 +42,7 @@ int main(int argc, char** argv) {
     request.executableDir =
         std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
     request.environment = vb::processEnvironment();
+    if (!options.dir.empty()) request.givenDir = options.dir;
     folder = vb::resolveProgramFolder(request).path;
   } catch (const vb::Failure& failure) {
     vb::showFatalError(vb::toQt(failure.what()));
@@ -47,6 +51,7 @@ int main(int argc, char** argv) {
   QDir::setCurrent(QString::fromStdString(folder.string()));
 
   vb::DiskFileStore files(folder);
+  files.removeStaleTemporaries();
   vb::ClockRandom random;
   vb::SystemClock clock;
   std::unique_ptr<vb::Program> program;

@@ -86,7 +86,10 @@ class WordMaker {
   std::string words(int lo, int hi) {
     std::string out;
     const int n = std::uniform_int_distribution<int>(lo, hi)(gen_);
-    for (int i = 0; i < n; ++i) out += (i ? " " : "") + word();
+    for (int i = 0; i < n; ++i) {
+      if (i) out += ' ';
+      out += word();
+    }
     return out;
   }
   int roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(gen_); }

@@ -52,7 +52,7 @@ std::string lineStart(LineKind kind, const LineStyle& style) {
   std::string sgr = "\x1b[";
   bool bold = style.style == FontStyle::Bold || style.style == FontStyle::BoldItalic;
   sgr += bold ? "1" : "0";
-  if (int fg = ansiForeground(style.colour); fg != 0) sgr += ";" + std::to_string(fg);
+  if (int fg = ansiForeground(style.colour); fg != 0) sgr.append(";").append(std::to_string(fg));
   sgr += "m";
   return sgr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of verbonik-console: the program folder, a fixed seed
-// for replaying a dialogue, and the usual --help and --version.
+// for replaying a dialogue, the knowledge-base check and the author's
+// tools (--explain, --pace), and the usual --help and --version.
 
 #include <cstdint>
 #include <optional>
@@ -16,10 +17,17 @@ struct ConsoleOptions {
   std::string dir;                    // empty: the current folder
   std::optional<std::uint32_t> seed;  // every random draw from one seed
   std::string error;                  // what was wrong, for Action::Error
+  bool check = false;                 // --check: check the knowledge base instead of talking
+  bool strict = false;                // --strict: warnings of the check fail it too
+  std::string exceptions;             // --exceptions FILE: lint exceptions for the check
+  bool explain = false;               // --explain: say after every answer where it came from
+  std::optional<double> pace;         // --pace SECONDS: replay input in virtual time
 };
 
 // Parses the arguments after the program's name. Accepts "--dir DIR",
-// "--dir=DIR", "--seed N", "--seed=N", "-h"/"--help", "-V"/"--version".
+// "--seed N", "--exceptions FILE", "--pace SECONDS" (each also as
+// "--name=value"), "--check", "--strict", "--explain", "-h"/"--help",
+// "-V"/"--version".
 // The first --help or --version wins over everything after it; anything
 // unknown, a missing value or a bad number gives Action::Error.
 ConsoleOptions parseOptions(const std::vector<std::string_view>& args);

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +9,9 @@
 #include <vector>
 
 #include "engine/failure.h"
+#include "engine/folder_lock.h"
 #include "engine/line_split.h"
+#include "engine/temp_files.h"
 #include "engine/text.h"
 
 namespace vb {
@@ -60,26 +61,6 @@ std::optional<std::string> matchEntry(const fs::path& dir, std::string_view part
   ::closedir(d);
   return best;
 }
-
-// Holds an exclusive flock on a folder for as long as it lives. A folder
-// that cannot be locked (a file system without flock) is used unlocked.
-class FolderLock {
- public:
-  explicit FolderLock(const fs::path& dir)
-      : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ < 0) return;
-    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-    }
-  }
-  ~FolderLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
-  }
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
-
- private:
-  int fd_;
-};
 
 class Fd {
  public:
@@ -259,7 +240,7 @@ std::optional<FileStamp> DiskFileStore::replace(const Target& target, std::strin
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = ".vb" + std::to_string(::getpid()) + "-" + std::to_string(++tempCounter_) + ".tmp";
+    temp = tempFileName(::getpid(), ++tempCounter_);
     fd = ::openat(dirFd.get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -290,6 +271,18 @@ std::optional<FileStamp> DiskFileStore::replace(const Target& target, std::strin
     return std::nullopt;
   }
   return stampOf(now, seen);
+}
+
+int DiskFileStore::removeStaleTemporaries() {
+  int removed = 0;
+  for (std::string_view folder : {"Base", "."}) {
+    auto dir = locate(folder);
+    std::error_code ec;
+    if (!dir || !fs::is_directory(*dir, ec)) continue;
+    FolderLock lock(*dir);
+    removed += removeOrphanedTempFiles(*dir);
+  }
+  return removed;
 }
 
 std::shared_ptr<const std::string> DiskFileStore::readText(std::string_view name) {

@@ -49,6 +49,11 @@ class DiskFileStore : public FileStore {
   // Writes `bytes` as they are over the file (creating it if missing).
   void writeText(std::string_view name, std::string_view bytes);
 
+  // At start: removes the temporary files that writers killed before their
+  // rename left in Base and in the program's folder, each folder under its
+  // lock, never one of a writer still running. Returns how many.
+  int removeStaleTemporaries();
+
   // Where `name` lies on disk, when it exists.
   std::optional<std::filesystem::path> locate(std::string_view name) const;
 

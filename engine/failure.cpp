@@ -15,7 +15,11 @@ Failure indexOutOfBounds(long long index) {
 }
 
 Failure notAnInteger(std::string_view text) {
-  return Failure("'" + std::string(text) + "' is not a valid integer value");
+  // Appended piece by piece: GCC 12 at -O3 takes "literal" + string for an
+  // overlapping copy (-Wrestrict, GCC bug 105651).
+  std::string message = "'";
+  message.append(text).append("' is not a valid integer value");
+  return Failure(message);
 }
 
 }  // namespace vb

@@ -31,6 +31,7 @@ bool learnPool(FileStore& files, const LearningInput& in) {
                      // Another program may have added it since this turn read the pool.
                      if (toQuestions == in.fromQuestionPool && holdsLine(text, in.userPhrase))
                        return std::nullopt;
+                     if (in.report) in.report->pool = std::string(poolName(toQuestions));
                      return piecesWithLineAppended(text, in.userPhrase);
                    });
   return true;
@@ -45,7 +46,7 @@ bool learnableKey(std::string_view key) {
 void learnKeyAndAnswer(FileStore& files, const LearningInput& in) {
   const WordsProbe asked = probeFor(in.userPhrase, in.prevCpuPhrase, in.turnRoll);
   if (asked.key.empty()) return;
-  if (in.phraseBase && in.phraseBase->learn(asked, in.userPhrase)) return;
+  if (in.phraseBase && in.phraseBase->learn(asked, in.userPhrase, in.report)) return;
   const bool probeFits =
       in.probe && in.probe->key == asked.key && in.probe->prevKey == asked.prevKey;
 
@@ -77,6 +78,11 @@ void learnKeyAndAnswer(FileStore& files, const LearningInput& in) {
         if (!(probe->prevFound && start == probe->prevStart)) appendLine(rest, line);
       }
       out.own(std::move(rest));
+    }
+    if (in.report) {
+      in.report->keyAdded = true;
+      if (probe->prevFound || (!asked.prevKey.empty() && asked.prevKey == asked.key))
+        in.report->answerAddedTo = asked.prevKey;
     }
     std::string tail;
     const std::string newKey = asked.key + "^";

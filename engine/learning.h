@@ -33,6 +33,13 @@ namespace vb {
 
 class PhraseBase;
 
+// What learning did, for a caller that wants to tell.
+struct LearnedReport {
+  std::string pool;           // the pool the phrase was appended to, or empty
+  bool keyAdded = false;      // the phrase's key form was appended as a key
+  std::string answerAddedTo;  // the head of the line that took the phrase as an answer
+};
+
 struct LearningInput {
   std::string_view userPhrase;     // UserPhrase, normalised
   std::string_view cpuPhrase;      // the answer drawn from the pool
@@ -47,6 +54,7 @@ struct LearningInput {
   const WordsProbe* probe = nullptr;
   // Words.Dat with its index: learning writes through it when it can.
   PhraseBase* phraseBase = nullptr;
+  LearnedReport* report = nullptr;  // filled in when given
 };
 
 void learn(FileStore& files, const LearningInput& in);

@@ -2,6 +2,7 @@
 
 #include "engine/knowledge_files.h"
 #include "engine/learning.h"
+#include "engine/line_split.h"
 #include "engine/text.h"
 
 namespace vb {
@@ -54,13 +55,20 @@ const WordsIndex* PhraseBase::current(std::shared_ptr<const std::string>& plain)
 
 std::optional<SearchHit> PhraseBase::search(std::string_view phrase, DialogueState& state,
                                             RandomSource& random, WordsProbe* probe) {
-  std::shared_ptr<const std::string> plain;
-  if (const WordsIndex* index = current(plain)) return index->search(phrase, state, random);
-  if (probe) probe->text = plain;
-  return searchPhraseBase(*plain, phrase, state, random, probe);
+  plain_.reset();
+  if (const WordsIndex* index = current(plain_)) return index->search(phrase, state, random);
+  if (probe) probe->text = plain_;
+  return searchPhraseBase(*plain_, phrase, state, random, probe);
 }
 
-bool PhraseBase::learn(const WordsProbe& asked, std::string_view userPhrase) {
+std::string_view PhraseBase::lineAt(std::size_t index) const {
+  if (plain_) return vb::lineAt(*plain_, index);
+  if (index_ && index < index_->lineCount()) return index_->lineAt(index);
+  return {};
+}
+
+bool PhraseBase::learn(const WordsProbe& asked, std::string_view userPhrase,
+                       LearnedReport* report) {
   if (!index_ || !verified_ || !index_->joined()) return false;
   // The search of this turn has just looked; another look costs little.
   const auto now = files_.stamp(kPhraseBase);
@@ -102,6 +110,10 @@ bool PhraseBase::learn(const WordsProbe& asked, std::string_view userPhrase) {
   if (!added.empty()) {
     index_->change(prev, added);
     verified_ = written;
+    if (report) {
+      report->keyAdded = true;
+      if (prev || asked.prevKey == asked.key) report->answerAddedTo = asked.prevKey;
+    }
   }
   return true;
 }

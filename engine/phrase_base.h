@@ -26,6 +26,8 @@
 
 namespace vb {
 
+struct LearnedReport;
+
 class PhraseBase {
  public:
   explicit PhraseBase(FileStore& files) : files_(files) {}
@@ -38,7 +40,11 @@ class PhraseBase {
   // Learning's key and answer steps (learning.h) for the key and previous
   // key of `asked`, through the index. Returns false when learning must read
   // and write the file itself (no index, or the file changed since).
-  bool learn(const WordsProbe& asked, std::string_view userPhrase);
+  bool learn(const WordsProbe& asked, std::string_view userPhrase, LearnedReport* report = nullptr);
+
+  // Line `index` (from 0) of Words.Dat as the last search saw it; valid
+  // until the next search or learning.
+  std::string_view lineAt(std::size_t index) const;
 
   // The note that the base is searched without an index, once per run.
   std::optional<std::string> takeNote();
@@ -50,8 +56,9 @@ class PhraseBase {
 
   FileStore& files_;
   std::unique_ptr<WordsIndex> index_;
-  std::optional<FileStamp> verified_;  // the file's stamp when index_ was known to hold it
-  std::optional<FileStamp> unfit_;     // the stamp of a base too large to index
+  std::shared_ptr<const std::string> plain_;  // the bytes the last walk searched
+  std::optional<FileStamp> verified_;         // the file's stamp when index_ was known to hold it
+  std::optional<FileStamp> unfit_;            // the stamp of a base too large to index
   bool noted_ = false;
   std::optional<std::string> note_;
 };

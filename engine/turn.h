@@ -12,6 +12,7 @@
 #include "engine/file_store.h"
 #include "engine/phrase_base.h"
 #include "engine/random_source.h"
+#include "engine/turn_trace.h"
 
 namespace vb {
 
@@ -55,9 +56,13 @@ class Turn {
   // ones and the silence count starts again.
   static void finish(DialogueState& state);
 
+  // Each run fills `trace` in (null: none) with where its answer came from.
+  void setTrace(TurnTrace* trace) { trace_ = trace; }
+
  private:
   FileStore& files_;
   RandomSource& random_;
+  TurnTrace* trace_ = nullptr;
   // Words.Dat with its index, kept from turn to turn.
   PhraseBase phraseBase_;
 };

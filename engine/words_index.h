@@ -68,6 +68,8 @@ class WordsIndex {
   // Makes that change here too.
   void change(std::optional<LineId> moved, const std::vector<std::string>& added);
   std::string_view line(LineId id) const;
+  // Line `index` (from 0) of the file.
+  std::string_view lineAt(std::size_t index) const { return line(idAt(index)); }
 
  private:
   WordsIndex() = default;

@@ -58,7 +58,10 @@ class Report {
   explicit Report(std::string_view file) : file_(file) {}
   // `message` is UTF-8 (the sources' own text); findings hold Windows-1251.
   void add(int line, const std::string& message) {
-    findings_.push_back({file_, line, utf8To1251(message)});
+    findings_.push_back({file_, line, utf8To1251(message), {}, {}});
+  }
+  void warn(int line, std::string_view lint, std::string_view head, const std::string& message) {
+    findings_.push_back({file_, line, utf8To1251(message), std::string(lint), std::string(head)});
   }
   std::vector<KbFinding> take() { return std::move(findings_); }
 
@@ -176,7 +179,9 @@ bool checkAnswers(std::string_view line, std::size_t caret, std::size_t depth, i
 std::string formatFinding(const KbFinding& finding) {
   std::string out = finding.file;
   if (finding.line > 0) out += ":" + std::to_string(finding.line);
-  return out + ": " + finding.message;
+  out += ": ";
+  if (finding.warning()) out += utf8To1251("предупреждение [") + finding.lint + "]: ";
+  return out + finding.message;
 }
 
 std::vector<KbFinding> checkEncoding(const std::string& file, const Lines& lines) {
@@ -240,6 +245,9 @@ std::vector<KbFinding> checkPhraseBase(const Lines& lines) {
   std::set<std::size_t> answering;
   std::map<std::pair<std::size_t, std::string>, int> blockKeys;
   std::map<std::string, int> mainKeys;
+  // The line above in the block, for a depth mark that skips a level.
+  std::size_t lastDepth = 0;
+  int lastNumber = 0;
 
   for (std::size_t n = 0; n < lines.size(); ++n) {
     std::string_view line = lines[n];
@@ -279,6 +287,7 @@ std::vector<KbFinding> checkPhraseBase(const Lines& lines) {
     }
     entry.hasAnswers = checkAnswers(line, caret, entry.depth, number, report) && keyUsable;
 
+    const std::string_view head = line.substr(0, caret);
     if (entry.depth == 0) {
       mainSeen = true;
       answering.clear();
@@ -286,28 +295,43 @@ std::vector<KbFinding> checkPhraseBase(const Lines& lines) {
       if (entry.hasAnswers) {
         auto [it, fresh] = mainKeys.emplace(entry.key, number);
         if (!fresh) {
-          report.add(number, "ключ " + fromFile(entry.key) + " уже есть с ответами в строке " +
-                                 std::to_string(it->second) +
-                                 ": эта строка никогда не будет выбрана");
+          report.warn(number, kLintDuplicate, head,
+                      "ключ " + fromFile(entry.key) + " уже есть с ответами в строке " +
+                          std::to_string(it->second) + ": эта строка никогда не будет выбрана");
         }
       }
     } else if (!mainSeen) {
-      report.add(number, "ветка до первой главной фразы: разговор до неё не дойдёт");
+      report.warn(number, kLintUnreachable, head,
+                  "ветка до первой главной фразы: разговор до неё не дойдёт");
       continue;
     } else if (!answering.count(entry.depth - 1)) {
-      report.add(number, "ветка уровня " + std::to_string(entry.depth) +
-                             ", а выше в её блоке нет строки уровня " +
-                             std::to_string(entry.depth - 1) +
-                             " с ответами: разговор до неё не дойдёт");
+      report.warn(number, kLintUnreachable, head,
+                  "ветка уровня " + std::to_string(entry.depth) +
+                      ", а выше в её блоке нет строки уровня " + std::to_string(entry.depth - 1) +
+                      " с ответами: разговор до неё не дойдёт");
       continue;
-    } else if (entry.hasAnswers) {
-      auto [it, fresh] = blockKeys.emplace(std::make_pair(entry.depth, entry.key), number);
-      if (!fresh) {
-        report.add(number, "ключ " + fromFile(entry.key) + " уже отвечает в строке " +
-                               std::to_string(it->second) +
-                               " этого блока: эта строка никогда не будет выбрана");
+    } else {
+      if (entry.depth > lastDepth + 1) {
+        // Reachable only from an earlier, unrelated line of the depth above:
+        // the marks most likely miscount the level of the line above.
+        report.warn(number, kLintDepthSkip, head,
+                    "ветка уровня " + std::to_string(entry.depth) + " сразу под строкой " +
+                        std::to_string(lastNumber) + " уровня " + std::to_string(lastDepth) +
+                        ": пропущен уровень; разговор дойдёт до неё только после строки " +
+                        "уровня " + std::to_string(entry.depth - 1) + " выше");
+      }
+      if (entry.hasAnswers) {
+        auto [it, fresh] = blockKeys.emplace(std::make_pair(entry.depth, entry.key), number);
+        if (!fresh) {
+          report.warn(number, kLintDuplicate, head,
+                      "ключ " + fromFile(entry.key) + " уже отвечает в строке " +
+                          std::to_string(it->second) +
+                          " этого блока: эта строка никогда не будет выбрана");
+        }
       }
     }
+    lastDepth = entry.depth;
+    lastNumber = number;
     if (entry.hasAnswers) answering.insert(entry.depth);
   }
   return report.take();

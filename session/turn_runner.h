@@ -12,15 +12,17 @@ class TurnRunner {
  public:
   virtual ~TurnRunner() = default;
   // Steps 1 and 3 to 19 of a turn on `raw`; throws Failure as Turn::run.
-  virtual void run(std::string_view raw, DialogueState& state, TurnEffects& effects) = 0;
+  // False when `raw` is no phrase (empty): no turn ran, nothing changed.
+  virtual bool run(std::string_view raw, DialogueState& state, TurnEffects& effects) = 0;
 };
 
 class EngineTurn final : public TurnRunner {
  public:
   EngineTurn(FileStore& files, RandomSource& random) : turn_(files, random) {}
-  void run(std::string_view raw, DialogueState& state, TurnEffects& effects) override {
-    turn_.run(raw, state, effects);
+  bool run(std::string_view raw, DialogueState& state, TurnEffects& effects) override {
+    return turn_.run(raw, state, effects);
   }
+  void setTrace(TurnTrace* trace) { turn_.setTrace(trace); }
 
  private:
   Turn turn_;

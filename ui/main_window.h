@@ -3,6 +3,11 @@
 // the View the session drives, the settings sink for Config.ini (through
 // its Appearance) and the appearance commands. Handlers only translate:
 // Qt events become session commands, View calls become widget changes.
+//
+// main_window.cpp             building the elements, their places, events
+// main_window_menus.cpp       the menu bar and the command each item runs
+// main_window_view.cpp        the View the session drives
+// main_window_appearance.cpp  colour, font, restore and Full Screen commands
 
 #include <QMainWindow>
 #include <QTextCharFormat>
@@ -30,6 +35,7 @@ class InputField;
 class SessionDriver;
 class SoundBank;
 class StatusBar;
+class StatusPanel;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -77,7 +83,7 @@ class TForm1 final : public QMainWindow, public View, private AppearanceTarget {
   QPushButton& cancelButton() { return *Cancel_; }
   QPushButton& enRusButton() { return *EnRus_; }
   QPushButton& talkButton() { return *Talk_; }
-  QLabel& statusPanel(int panel);
+  StatusPanel& statusPanel(int panel);
   QAction& action(MenuItem item);
   QColorDialog& colorDialog(int number);  // 1..3
   QFontDialog& fontDialog(int number);    // 1..3
@@ -103,8 +109,7 @@ class TForm1 final : public QMainWindow, public View, private AppearanceTarget {
   QTextCharFormat lineFormat(const LineStyle& style) const;
 
   // Runs a session command, then lets the scheduler look at its timers.
-  template <typename Command>
-  void run(Command command);
+  void run(const std::function<void()>& command);
 
   // AppearanceTarget.
   void showColour(ColourTarget target, Colour colour) override;
@@ -123,7 +128,7 @@ class TForm1 final : public QMainWindow, public View, private AppearanceTarget {
   void layOutElements(bool fullScreen);
 
   SoundBank& sounds_;
-  FileStore& files_;
+  [[maybe_unused]] FileStore& files_;
   Session* session_ = nullptr;
   SessionDriver* driver_ = nullptr;
   TForm2* editor_ = nullptr;

@@ -29,6 +29,17 @@ TEST(ConsoleOptions, DirAndSeedTakeTheirValueSeparatedOrAfterEquals) {
   EXPECT_EQ(parseOptions({"--dir", "-odd"}).dir, "-odd");
 }
 
+TEST(ConsoleOptions, AuthorsToolsTakeFlagsAndValues) {
+  ConsoleOptions o = parseOptions({"--check", "--strict", "--exceptions=ex.txt"});
+  EXPECT_EQ(o.action, Action::Run);
+  EXPECT_TRUE(o.check && o.strict);
+  EXPECT_EQ(o.exceptions, "ex.txt");
+  ConsoleOptions r = parseOptions({"--explain", "--pace", "0.5", "--seed", "7"});
+  EXPECT_TRUE(r.explain);
+  EXPECT_EQ(r.pace, 0.5);
+  EXPECT_FALSE(r.check);
+}
+
 TEST(ConsoleOptions, HelpAndVersionWinWhereverTheyStand) {
   EXPECT_EQ(parseOptions({"--help"}).action, Action::Help);
   EXPECT_EQ(parseOptions({"-h"}).action, Action::Help);
@@ -54,6 +65,11 @@ TEST(ConsoleOptions, BadCommandLinesAreErrorsThatSayWhatIsWrong) {
       {{"--seed", "4294967296"}, "4294967296"},
       {{"--seed="}, "--seed"},
       {{"--help=1"}, "--help=1"},
+      {{"--pace", "-1"}, "-1"},
+      {{"--pace", "1,5"}, "1,5"},
+      {{"--strict"}, "--check"},
+      {{"--exceptions", "x.txt"}, "--check"},
+      {{"--check=1"}, "--check=1"},
   };
   for (const Case& c : cases) {
     ConsoleOptions o = parseOptions(c.args);

@@ -53,14 +53,15 @@ class GuiProgram : public ::testing::Test {
   // Runs `steps` (shell lines using $WID, the main window) under a virtual
   // X server while the program runs; returns the program's exit status,
   // or -1 when it did not end by itself.
-  int drive(const std::string& steps) {
+  int drive(const std::string& steps, const std::string& start = "./verbonik") {
     const fs::path script = folder_ / "drive.sh";
     std::ofstream(script)
         << "#!/bin/bash\n"
            "cd \"$(dirname \"$0\")\"\n"
            // The tests' own offscreen platform is not for the program.
            "export QT_QPA_PLATFORM=xcb\n"
-           "./verbonik > program.log 2>&1 &\n"
+        << start
+        << " > program.log 2>&1 &\n"
            "pid=$!\n"
            "WID=$(timeout 30 xdotool search --sync --name 'ВЕРБОНИК' | head -n 1)\n"
            "[ -n \"$WID\" ] || { kill $pid; echo -4 > status; exit 0; }\n"
@@ -121,6 +122,76 @@ TEST_F(GuiProgram, TwoPhrasesThenExitLeaveTheDialogueInTheLog) {
     ++answers;
   }
   EXPECT_GE(answers, 2u) << added;
+}
+
+// Exit is the last item of the first menu, reached from its caption.
+constexpr const char* kChooseExit =
+    "eval $(xdotool getwindowgeometry --shell \"$WID\")\n"
+    "xdotool mousemove $((X + 25)) $((Y + 9)) click 1\n"
+    "sleep 0.7\n"
+    "xdotool key Up\n"
+    "sleep 0.3\n"
+    "xdotool key Return\n";
+
+TEST_F(GuiProgram, DirNamesTheFolderAndTheStartClearsWhatAKilledWriterLeft) {
+  pid_t gone = ::fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+  const fs::path debris = folder_ / "Base" / (".vb" + std::to_string(gone) + "-1.tmp");
+  std::ofstream(debris) << "a copy";
+  fs::create_directory(folder_ / "bin");
+  fs::rename(folder_ / "verbonik", folder_ / "bin" / "verbonik");
+  // Without --dir the program would go to the user's folder under HOME.
+  const int status = drive(std::string("xdotool type --delay 60 'Hello there'\n"
+                                       "xdotool key Return\n"
+                                       "sleep 1.5\n") +
+                               kChooseExit,
+                           "HOME=\"$PWD/home\" bin/verbonik --dir .");
+  ASSERT_EQ(status, 0) << readBytes(folder_ / "xvfb.log") << readBytes(folder_ / "program.log");
+  EXPECT_NE(cp1251ToUtf8(readBytes(folder_ / "Base" / "Log.dat")).find("USER:     Hello there."),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(folder_ / "home" / ".local" / "share" / "verbonik"));
+  EXPECT_FALSE(fs::exists(debris));
+}
+
+// The command line is read before Qt starts: help, version and a bad option
+// need no display.
+TEST(GuiCommandLine, HelpVersionAndBadOptionsWorkWithoutADisplay) {
+  const fs::path program = fs::path(VB_BINARY_DIR) / "verbonik";
+  if (!fs::exists(program)) GTEST_SKIP() << "the desktop program is not built";
+  const fs::path out = fs::temp_directory_path() / ("vb-gui-out-" + std::to_string(::getpid()));
+  struct Run {
+    int status;
+    std::string out, err;
+  };
+  auto run = [&](const std::string& args) {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+                                program.string() + "' " + args + " > '" + out.string() +
+                                ".1' 2> '" + out.string() + ".2'";
+    const int status = std::system(command.c_str());
+    Run r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(out.string() + ".1"),
+          readBytes(out.string() + ".2")};
+    fs::remove(out.string() + ".1");
+    fs::remove(out.string() + ".2");
+    return r;
+  };
+  Run help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--dir"), std::string::npos);
+  EXPECT_EQ(help.err, "");
+  Run version = run("-V");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_NE(version.out.find("2.546"), std::string::npos);
+  for (const char* bad : {"--colour", "--dir", "stray"}) {
+    Run r = run(bad);
+    EXPECT_EQ(r.status, 2) << bad;
+    EXPECT_EQ(r.out, "") << bad;
+    EXPECT_NE(r.err.find("verbonik --help"), std::string::npos) << bad << ": " << r.err;
+  }
+  Run missing = run("--dir /nowhere/at/all");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("/nowhere/at/all"), std::string::npos) << missing.err;
 }
 
 }  // namespace

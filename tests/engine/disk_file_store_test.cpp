@@ -236,6 +236,31 @@ TEST(DiskFileStore, TwoProgramsAppendingToOneFileLoseNothing) {
   EXPECT_EQ(dir.entries("Base"), 1u);
 }
 
+TEST(DiskFileStore, AtStartRemovesOnlyTheTemporaryFilesOfGoneWriters) {
+  pid_t gone = ::fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+  const std::string dead = ".vb" + std::to_string(gone) + "-1.tmp";
+  const std::string live = ".vb" + std::to_string(::getppid()) + "-7.tmp";
+  const std::string former = ".vb" + std::to_string(::getpid()) + "-2.tmp";  // a former self
+  TempFolder dir;
+  for (const auto& name : {dead, live, former}) {
+    dir.put("base/" + name, "copy");
+    dir.put(name, "copy");
+  }
+  const std::vector<std::string> others = {"Words.Dat", ".vb-1.tmp", ".vb12x-1.tmp", ".vb1-1.tmpx",
+                                           "vb1-1.tmp"};
+  for (const auto& name : others) dir.put("base/" + name, "keep");
+  DiskFileStore store(dir.path(), false);
+  EXPECT_EQ(store.removeStaleTemporaries(), 4);
+  for (const auto& name : others) EXPECT_EQ(dir.get("base/" + name), "keep") << name;
+  EXPECT_EQ(dir.get("base/" + live), "copy");
+  EXPECT_EQ(dir.get(live), "copy");
+  EXPECT_EQ(dir.entries("base"), others.size() + 1);
+  EXPECT_EQ(DiskFileStore(dir.path() / "nowhere", false).removeStaleTemporaries(), 0);
+}
+
 }  // namespace
 }  // namespace vb
 

@@ -74,7 +74,8 @@ class TraceRandom final : public RandomSource {
       values_.pop_front();
     }
     v = n > 0 ? v % n : 0;
-    trace.push_back("R" + std::to_string(n) + "=" + std::to_string(v));
+    trace.push_back(
+        std::string("R").append(std::to_string(n)).append("=").append(std::to_string(v)));
     return v;
   }
   void reseed() override { trace.push_back("reseed"); }

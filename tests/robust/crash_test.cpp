@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <random>
@@ -147,11 +148,19 @@ TEST(CrashTest, EveryKillLeavesEachFileOldOrNewAndEveryReportedLineThere) {
     next += reported + 1;  // the turn the kill cut short may have learned its phrase
   }
   f.tempsLeft = countStoreTemps(base);
+  // The next start of the program removes what the kills left, and only that.
+  const FolderBytes killed = readFolder(base);
+  const std::string start = std::string("'") + VB_CONSOLE + "' --dir '" + dir.path().string() +
+                            "' < /dev/null > /dev/null 2>&1";
+  ASSERT_NE(std::system(start.c_str()), -1);
+  EXPECT_EQ(countStoreTemps(base), 0);
+  EXPECT_EQ(readFolder(base), killed);
 
   std::cout << "crash figures: kills " << f.kills << ", turns reported " << f.turnsReported
             << ", kills inside a turn that had written " << f.halfDone << ", files checked "
             << f.filesChecked << ", lines checked " << f.linesChecked
-            << ", temporary files left by kills " << f.tempsLeft << "\n";
+            << ", temporary files left by kills " << f.tempsLeft << " (after the next start "
+            << countStoreTemps(base) << ")\n";
   RecordProperty("kills", static_cast<int>(f.kills));
   RecordProperty("lines_checked", static_cast<int>(f.linesChecked));
 }

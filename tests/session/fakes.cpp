@@ -143,8 +143,9 @@ int KeyedRandom::random(int n) {
 
 // ------------------------------------------------------------ ScriptedTurn
 
-void ScriptedTurn::run(std::string_view raw, DialogueState& state, TurnEffects& effects) {
+bool ScriptedTurn::run(std::string_view raw, DialogueState& state, TurnEffects& effects) {
   raws.emplace_back(raw);
+  if (raw.empty()) return false;  // as the engine's turn
   TurnScript s;
   if (!scripts_.empty()) {
     s = std::move(scripts_.front());
@@ -165,6 +166,7 @@ void ScriptedTurn::run(std::string_view raw, DialogueState& state, TurnEffects& 
   if (s.delay) effects.startDelayedTimer();
   effects.busyCursor(false);
   if (s.improvised) effects.setFollowUpTimer(s.roll == 1);
+  return true;
 }
 
 // ---------------------------------------------------------------------- Rig

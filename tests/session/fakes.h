@@ -146,7 +146,7 @@ struct TurnScript {
 
 class ScriptedTurn final : public TurnRunner {
  public:
-  void run(std::string_view raw, DialogueState& state, TurnEffects& effects) override;
+  bool run(std::string_view raw, DialogueState& state, TurnEffects& effects) override;
   void next(TurnScript script) { scripts_.push_back(std::move(script)); }
   std::vector<std::string> raws;  // the raw phrases the turns were given
 

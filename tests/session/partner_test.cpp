@@ -79,6 +79,52 @@ TEST(PartnerFile, TimerModeRunsATurnAtOnceThenEveryInterval) {
   EXPECT_EQ(rig.turn.raws[1], "Answer");
 }
 
+// A first line that is empty, or holds only markup, is no phrase: no turn
+// runs and nothing changes, neither the file (the greeting or the last
+// answer would be handed over as if the partner had said it), nor the
+// previous phrases, nor the silence count (the idle remark still comes).
+TEST(PartnerFile, AnEmptyOrMarkupOnlyLineMakesNoTurnAndChangesNothing) {
+  for (bool timerMode : {false, true}) {
+    SCOPED_TRACE(timerMode ? "timer mode" : "Enter mode");
+    Rig rig({.realTurn = true, .start = false});
+    rig.random.push(3, {0});  // the greeting comes
+    rig.session->start();
+    rig.run(1500);
+    ASSERT_EQ(cpuLines(rig.view), std::vector<std::string>{"Hello1"});
+    rig.session->N38Click();
+    rig.session->editor().timerMode = timerMode;
+    rig.session->Button1Click();  // one turn a second in timer mode
+    rig.session->Cpu31Click();
+    auto tick = [&] {
+      rig.run(timerMode ? 1000 : kMinPeriodMs);
+      if (!timerMode) rig.session->TalkClick();
+    };
+    auto expectNoTurn = [&](const Lines& line) {
+      rig.files.put("partner.txt", line);
+      const DialogueState before = rig.session->state().dialogue;
+      const int writes = rig.files.writes("partner.txt");
+      const std::size_t shown = rig.view.lines.size();
+      tick();
+      rig.run(5000);
+      if (!timerMode) rig.session->TalkClick();
+      const DialogueState& after = rig.session->state().dialogue;
+      EXPECT_EQ(rig.files.writes("partner.txt"), writes);
+      EXPECT_EQ(rig.files.at("partner.txt"), line);
+      EXPECT_EQ(rig.view.lines.size(), shown);
+      EXPECT_EQ(after.PrevUserPhrase, before.PrevUserPhrase);
+      EXPECT_EQ(after.PrevCpuPhrase, before.PrevCpuPhrase);
+      EXPECT_GE(after.IdleCount, before.IdleCount + 5);
+    };
+    expectNoTurn({"", w("вторая")});
+    rig.files.put("partner.txt", {w("привет")});
+    tick();
+    EXPECT_EQ(rig.files.at("partner.txt"), Lines{rig.session->state().dialogue.PrevCpuPhrase});
+    expectNoTurn({"@@@"});
+    rig.run(120'000);  // the line stays markup: the silence is still counted
+    EXPECT_EQ(cpuLines(rig.view).back(), "Pause2");
+  }
+}
+
 TEST(PartnerFile, CancelLeavesTheNumberAsMillisecondsAndTurnsFollowAtTheMinimum) {
   Rig rig;
   rig.files.put("partner.txt", {"P"});

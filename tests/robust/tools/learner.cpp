@@ -40,8 +40,12 @@ void writeLearnerBase(const std::filesystem::path& dir, int fillerLines) {
                   utf8To1251("Ответ").c_str(), i, utf8To1251("Другой ответ").c_str());
     words.emplace_back(line);
     if (i % 7 == 0)
-      words.push_back("_" + utf8To1251("ВЕТКА") + std::to_string(i) + "^" +
-                      utf8To1251("Продолжение.") + ";");
+      words.push_back(std::string("_")
+                          .append(utf8To1251("ВЕТКА"))
+                          .append(std::to_string(i))
+                          .append("^")
+                          .append(utf8To1251("Продолжение."))
+                          .append(";"));
   }
   for (const auto& line : pool) words.push_back(keyForm(line) + "^");
   writeFile(base / "Words.Dat", words);

@@ -1,0 +1,45 @@
+// The lints on the shipped phrase base, with the exceptions kept beside its
+// sources: no error, and the warnings that remain listed and counted.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+
+#include "engine/disk_file_store.h"
+#include "engine/text.h"
+#include "session/kb_lint.h"
+#include "session/lint_exceptions.h"
+
+namespace fs = std::filesystem;
+
+TEST(ShippedLints, NoErrorAndEveryWarningCounted) {
+  vb::DiskFileStore files(fs::path(VB_SOURCE_DIR) / "data", false);
+  auto findings = vb::checkAndLint(files);
+  std::ifstream in(fs::path(VB_SOURCE_DIR) / "data-src" / "lint-exceptions.txt", std::ios::binary);
+  ASSERT_TRUE(in) << "data-src/lint-exceptions.txt";
+  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  vb::LintExceptions exceptions;
+  auto bad = vb::readLintExceptions("data-src/lint-exceptions.txt", text, exceptions);
+  const std::size_t excepted = vb::applyLintExceptions(findings, exceptions);
+  findings.insert(findings.end(), bad.begin(), bad.end());
+
+  std::map<std::string, int> counts;
+  std::string errors;
+  for (const auto& f : findings) {
+    if (f.warning()) {
+      ++counts[f.lint];
+    } else {
+      errors += vb::cp1251ToUtf8(vb::formatFinding(f)) + "\n";
+    }
+  }
+  EXPECT_EQ(errors, "");
+  // Until the shipped base is lint-clean, the warnings are reported here,
+  // not failed on.
+  std::cout << "lint warnings on the shipped base (" << excepted << " passed by exceptions):";
+  for (const auto& [lint, n] : counts) std::cout << " " << lint << " " << n;
+  std::cout << "\n";
+}
