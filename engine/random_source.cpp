@@ -18,16 +18,10 @@ std::uint32_t clockSeed() {
 }  // namespace
 
 ClockRandom::ClockRandom() : gen_(clockSeed()) {}
-int ClockRandom::random(int n) {
-  return draw(gen_, n);
-}
-void ClockRandom::reseed() {
-  gen_.seed(clockSeed());
-}
+int ClockRandom::random(int n) { return draw(gen_, n); }
+void ClockRandom::reseed() { gen_.seed(clockSeed()); }
 
-int SeededRandom::random(int n) {
-  return draw(gen_, n);
-}
+int SeededRandom::random(int n) { return draw(gen_, n); }
 
 int ScriptedRandom::random(int n) {
   if (n <= 0) return 0;

@@ -16,20 +16,9 @@ struct CaseTables {
 // Lower-case letters of Windows-1251 outside the two contiguous ranges, with
 // their capitals (Serbian, Macedonian, Ukrainian and Belarusian letters).
 constexpr std::array<std::pair<unsigned char, unsigned char>, 14> kOtherLetters{{
-    {0x83, 0x81},
-    {0x90, 0x80},
-    {0x9A, 0x8A},
-    {0x9C, 0x8C},
-    {0x9D, 0x8D},
-    {0x9E, 0x8E},
-    {0x9F, 0x8F},
-    {0xA2, 0xA1},
-    {0xBC, 0xA3},
-    {0xB4, 0xA5},
-    {0xB8, 0xA8},
-    {0xBA, 0xAA},
-    {0xBF, 0xAF},
-    {0xB3, 0xB2},
+    {0x83, 0x81}, {0x90, 0x80}, {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9D, 0x8D},
+    {0x9E, 0x8E}, {0x9F, 0x8F}, {0xA2, 0xA1}, {0xBC, 0xA3}, {0xB4, 0xA5},
+    {0xB8, 0xA8}, {0xBA, 0xAA}, {0xBF, 0xAF}, {0xB3, 0xB2},
 }};
 
 constexpr CaseTables makeTables() {
@@ -90,12 +79,8 @@ std::string convert(std::string_view text, const char* to, const char* from) {
 
 }  // namespace
 
-char upper1251(char c) {
-  return static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]);
-}
-char lower1251(char c) {
-  return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]);
-}
+char upper1251(char c) { return static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]); }
+char lower1251(char c) { return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]); }
 
 std::string upper1251(std::string_view text) {
   std::string out(text);
@@ -175,11 +160,7 @@ std::vector<std::string_view> splitWords(std::string_view key) {
   return words;
 }
 
-std::string utf8To1251(std::string_view utf8) {
-  return convert(utf8, "WINDOWS-1251", "UTF-8");
-}
-std::string cp1251ToUtf8(std::string_view text) {
-  return convert(text, "UTF-8", "WINDOWS-1251");
-}
+std::string utf8To1251(std::string_view utf8) { return convert(utf8, "WINDOWS-1251", "UTF-8"); }
+std::string cp1251ToUtf8(std::string_view text) { return convert(text, "UTF-8", "WINDOWS-1251"); }
 
 }  // namespace vb
