@@ -136,7 +136,8 @@ void TForm1::buildElements() {
   connect(EnRus_, &QPushButton::clicked, this, [this] { run([this] { session_->EnRusClick(); }); });
   connect(Input_, &QLineEdit::returnPressed, this,
           [this] { run([this] { session_->TalkClick(); }); });
-  connect(Input_, &QLineEdit::textEdited, this, [this](const QString& typed) {
+  // Any change but the program's own: typing, pasting, a screen reader's edit.
+  connect(Input_, &QLineEdit::textChanged, this, [this](const QString& typed) {
     std::string text = fromQt(typed);
     const QString shown = toQt(text);
     if (shown != typed) {
