@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 
 #include "session/session.h"
@@ -179,8 +180,12 @@ TEST_F(AppearanceTest, ProgramColourReachesLaterLinesOnly) {
 TEST_F(AppearanceTest, FontDialogsOpenOnTheCurrentFontAndOkChangesNothing) {
   start();
   QFont shown;
-  auto look = [&shown](QDialog& d) {
+  bool sampleSeen = false;
+  auto look = [&shown, &sampleSeen](QDialog& d) {
     shown = static_cast<QFontDialog&>(d).currentFont();
+    const auto* sample = d.findChild<QLineEdit*>("qt_fontDialog_sampleEdit");
+    sampleSeen = sample && !sample->text().isEmpty() &&
+                 sample->contentsRect().height() >= sample->fontMetrics().height();
     d.accept();
   };
   const LineStyle user = main().appearance().user();
@@ -190,6 +195,7 @@ TEST_F(AppearanceTest, FontDialogsOpenOnTheCurrentFontAndOkChangesNothing) {
   EXPECT_EQ(shown.pointSize(), 10);
   EXPECT_TRUE(shown.bold());
   EXPECT_FALSE(shown.italic());
+  EXPECT_TRUE(sampleSeen);
   EXPECT_EQ(main().appearance().user().fontName, "Arial");
   EXPECT_EQ(main().appearance().user().size, user.size);
   EXPECT_EQ(main().appearance().user().style, FontStyle::Bold);
