@@ -4,7 +4,9 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <memory>
 
 #include "session/session.h"
 #include "tests/ui/ui_fixture.h"
@@ -207,6 +209,15 @@ TEST_F(AppearanceTest, FontDialogsOpenOnTheCurrentFontAndOkChangesNothing) {
   EXPECT_EQ(main().appearance().cpu().fontName, "Courier New");
   EXPECT_EQ(main().appearance().cpu().style, FontStyle::Italic);
   EXPECT_EQ(main().fontDialog(2).windowTitle(), q("Выбор шрифта"));
+  // The input field's context menu speaks Russian too.
+  std::unique_ptr<QMenu> menu(main().input().createStandardContextMenu());
+  QStringList items;
+  for (QAction* a : menu->actions()) {
+    if (!a->isSeparator()) items << a->text();
+  }
+  EXPECT_TRUE(items.join(QChar(32)).contains(q("В&ставить")))
+      << items.join(QChar(32)).toStdString();
+  EXPECT_FALSE(items.join(QChar(32)).contains("Paste"));
 }
 
 TEST_F(AppearanceTest, FontDialogsSetTheLineStyles) {
