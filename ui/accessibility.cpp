@@ -55,6 +55,8 @@ class DialogueText final : public QAccessibleWidget, public QAccessibleTextInter
     return s;
   }
 
+  using QAccessibleWidget::text;
+
   void selection(int, int* start, int* end) const override { *start = *end = 0; }
   int selectionCount() const override { return 0; }
   void addSelection(int, int) override {}
