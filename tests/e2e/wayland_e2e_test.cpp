@@ -69,6 +69,10 @@ TEST_F(WaylandProgram, WindowCommandsWorkAndExitWritesTheLog) {
   const std::string logBefore = readBytes(folder_ / "Base" / "Log.dat");
   std::ofstream(folder_ / "inside.sh")
       << "export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=vb-wl\n"
+         // Sanitizer builds: Qt's Wayland plugins keep some memory to the end
+         // and are unloaded before the leak report can name them; leaks of
+         // the program's own are caught by the X11 and offscreen runs.
+         "export ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\"\n"
          "./verbonik > program.log 2>&1 &\n"
          "pid=$!\n"
          "timeout 40 /usr/bin/python3 drive.py > drive.log 2>&1; echo $? > drive.status\n"
