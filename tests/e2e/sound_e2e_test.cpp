@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -49,35 +50,53 @@ Samples cue(const char* name) {
   return data == std::string::npos ? Samples{} : toSamples(wave.substr(data + 8));
 }
 
-// How many times `pattern` (its first 50 ms) stands in `recording`: places
-// where their normalised correlation passes 0.9, a pattern's length apart.
-int matches(const Samples& recording, Samples pattern) {
-  pattern.resize(std::min<std::size_t>(pattern.size(), 1102));
-  const std::size_t n = pattern.size();
-  if (n == 0 || recording.size() < n) return 0;
+// Where 50 ms of `pattern` from sample `from` stand in `recording`: the
+// places where their normalised correlation passes 0.9, a window apart.
+// The places are given as where the whole pattern starts.
+std::vector<std::size_t> placesOf(const Samples& recording, const Samples& pattern,
+                                  std::size_t from = 0) {
+  std::vector<std::size_t> found;
+  const std::size_t n =
+      std::min<std::size_t>(1102, pattern.size() - std::min(from, pattern.size()));
+  if (n == 0 || recording.size() < n) return found;
   double patternEnergy = 0;
-  for (auto s : pattern) patternEnergy += double(s) * s;
-  double windowEnergy = 0;
-  for (std::size_t i = 0; i < n; ++i) windowEnergy += double(recording[i]) * recording[i];
-  int found = 0;
+  for (std::size_t i = 0; i < n; ++i)
+    patternEnergy += double(pattern[from + i]) * pattern[from + i];
+  std::vector<double> energy(recording.size() + 1, 0);  // prefix sums of squares
+  for (std::size_t i = 0; i < recording.size(); ++i) {
+    energy[i + 1] = energy[i] + double(recording[i]) * recording[i];
+  }
   for (std::size_t k = 0; k + n <= recording.size(); ++k) {
-    if (k > 0) {
-      windowEnergy += double(recording[k + n - 1]) * recording[k + n - 1] -
-                      double(recording[k - 1]) * recording[k - 1];
-    }
-    if (windowEnergy < patternEnergy * 0.25) continue;
+    const double window = energy[k + n] - energy[k];
+    if (window < patternEnergy * 0.25) continue;
     double dot = 0;
-    for (std::size_t i = 0; i < n; ++i) dot += double(recording[k + i]) * pattern[i];
-    if (dot / std::sqrt(patternEnergy * std::max(windowEnergy, 1.0)) > 0.9) {
-      ++found;
-      k += n;
-      windowEnergy = 0;
-      for (std::size_t i = 0; i + 1 < n && k + i < recording.size(); ++i) {
-        windowEnergy += double(recording[k + i]) * recording[k + i];
-      }
+    for (std::size_t i = 0; i < n; ++i) dot += double(recording[k + i]) * pattern[from + i];
+    if (dot / std::sqrt(patternEnergy * window) > 0.9 && k >= from) {
+      found.push_back(k - from);
+      k += n - 1;
     }
   }
   return found;
+}
+
+// The place where the whole of `pattern` fits `recording` best, with the
+// normalised correlation there.
+std::pair<std::size_t, double> bestPlace(const Samples& recording, const Samples& pattern) {
+  std::pair<std::size_t, double> best{0, 0.0};
+  const std::size_t n = pattern.size();
+  double patternEnergy = 0;
+  for (auto v : pattern) patternEnergy += double(v) * v;
+  for (std::size_t k = 0; n > 0 && k + n <= recording.size(); ++k) {
+    double dot = 0;
+    double window = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      dot += double(recording[k + i]) * pattern[i];
+      window += double(recording[k + i]) * recording[k + i];
+    }
+    const double c = dot / std::sqrt(patternEnergy * std::max(window, 1.0));
+    if (c > best.second) best = {k, c};
+  }
+  return best;
 }
 
 class SoundE2E : public ::testing::Test {
@@ -169,20 +188,23 @@ TEST_F(SoundE2E, EveryKeystrokeClicksAndAPhraseGivesItsCues) {
              "xdotool key Return\n"
              "sleep 2; mark\n"))
       << logs();
-  const int clicks = matches(part(0), cue("KeyBoard.wav"));
+  const int clicks = static_cast<int>(placesOf(part(0), cue("KeyBoard.wav")).size());
   std::cout << "clicks recorded: " << clicks << " of 50\n";
   EXPECT_GE(clicks, 48) << logs();
   EXPECT_LE(clicks, 50);
-  // The turn asks for the send cue, the answer cue and (the field emptied)
-  // a click in one go: they sound together, each from its first sample.
-  Samples together = cue("CpuSound.wav");
-  for (const char* name : {"Button3.wav", "KeyBoard.wav"}) {
-    const Samples other = cue(name);
-    for (std::size_t i = 0; i < other.size() && i < together.size(); ++i) {
-      together[i] = static_cast<std::int16_t>(std::clamp(together[i] + other[i], -32768, 32767));
-    }
+  // The turn asks for the send cue, then, after its work, the answer cue:
+  // they overlap. The answer cue is found where it fits best and taken
+  // away; what is left holds the send cue whole.
+  Samples sent = part(1);
+  const Samples answer = cue("CpuSound.wav");
+  const auto [at, fit] = bestPlace(sent, answer);
+  EXPECT_GT(fit, 0.6) << "the answer cue";
+  for (std::size_t i = 0; i < answer.size() && at + i < sent.size(); ++i) {
+    sent[at + i] = static_cast<std::int16_t>(sent[at + i] - answer[i]);
   }
-  EXPECT_EQ(matches(part(1), together), 1) << "the send and answer cues";
+  const double sendFit = bestPlace(sent, cue("Button3.wav")).second;
+  std::cout << "answer cue fit " << fit << ", send cue fit " << sendFit << "\n";
+  EXPECT_GT(sendFit, 0.9) << "the send cue";
 }
 
 }  // namespace
