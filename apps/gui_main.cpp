@@ -23,7 +23,8 @@
 // connection of the platform integration); nothing else is exempt.
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig.so\n"
-         "leak:libdbus-1.so\n";
+         "leak:libdbus-1.so\n"
+         "leak:libwayland-client.so\n";
 }
 
 int main(int argc, char** argv) {

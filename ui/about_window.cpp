@@ -163,4 +163,9 @@ void TForm3::closeEvent(QCloseEvent* event) {
   driver_.command([this] { session_.aboutClose(); });
 }
 
+void TForm3::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  closeIfMinimised(*this, event);
+}
+
 }  // namespace vb

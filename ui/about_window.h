@@ -42,6 +42,7 @@ class TForm3 final : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void setOuterHeight(int height);

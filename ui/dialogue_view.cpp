@@ -1,5 +1,6 @@
 #include "ui/dialogue_view.h"
 
+#include <QAccessible>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -19,7 +20,8 @@ DialogueView::DialogueView(QWidget* parent) : QTextEdit(parent) {
   caret_ = currentCharFormat();
 }
 
-void DialogueView::appendLine(const QString& text, const QTextCharFormat& format) {
+void DialogueView::appendLine(const QString& text, const QTextCharFormat& format,
+                              const QString& speaker) {
   QTextCursor cursor(document());
   cursor.movePosition(QTextCursor::End);
   QTextBlockFormat block;
@@ -37,6 +39,15 @@ void DialogueView::appendLine(const QString& text, const QTextCharFormat& format
   plain.replace(QChar::LineSeparator, QChar(' ')).replace(QChar::ParagraphSeparator, QChar(' '));
   cursor.insertText(plain, format);
   ++lines_;
+  const QString spoken = speaker.isEmpty() ? plain : speaker + QStringLiteral(": ") + plain;
+  const int offset = static_cast<int>(spokenText().size());
+  const QString added = spoken_.isEmpty() ? spoken : QChar('\n') + spoken;
+  spoken_ << spoken;
+  if (QAccessible::isActive()) {
+    // A screen reader hears the new line as it comes.
+    QAccessibleTextInsertEvent inserted(this, offset, added);
+    QAccessible::updateAccessibility(&inserted);
+  }
   caret_ = format;
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
@@ -59,11 +70,13 @@ void DialogueView::deleteLastLine() {
   cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
   --lines_;
+  spoken_.removeLast();
 }
 
 void DialogueView::clearLines() {
   document()->clear();
   lines_ = 0;
+  spoken_.clear();
 }
 
 QString DialogueView::lineText(int index) const {

@@ -4,6 +4,7 @@
 // attributes its insertion point holds (the last line's, or what a colour
 // or font command gave it with nothing selected).
 
+#include <QStringList>
 #include <QTextCharFormat>
 #include <QTextEdit>
 
@@ -13,7 +14,9 @@ class DialogueView final : public QTextEdit {
  public:
   explicit DialogueView(QWidget* parent);
 
-  void appendLine(const QString& text, const QTextCharFormat& format);
+  // `speaker` names who said the line to a screen reader (empty for the
+  // program's service lines); it is not drawn.
+  void appendLine(const QString& text, const QTextCharFormat& format, const QString& speaker = {});
   // A line in the attributes of the insertion point, in another colour.
   void appendLineAtCaret(const QString& text, const QColor& colour);
   void deleteLastLine();
@@ -27,9 +30,13 @@ class DialogueView final : public QTextEdit {
   void mergeIntoSelection(const QTextCharFormat& change);
   const QTextCharFormat& caretFormat() const { return caret_; }
 
+  // The lines as a screen reader reads them: "who: what", one a line.
+  QString spokenText() const { return spoken_.join(QChar('\n')); }
+
  private:
   int lines_ = 0;
   QTextCharFormat caret_;
+  QStringList spoken_;
 };
 
 }  // namespace vb

@@ -111,4 +111,9 @@ void TForm2::closeEvent(QCloseEvent* event) {
   driver_.command([this] { session_.Button2Click(); });
 }
 
+void TForm2::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  closeIfMinimised(*this, event);
+}
+
 }  // namespace vb

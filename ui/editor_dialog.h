@@ -38,6 +38,7 @@ class TForm2 final : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   Session& session_;

@@ -33,6 +33,11 @@ void limitFontDialog(QFontDialog& dialog, bool eightPointsOnly) {
   for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
     if (!group->findChildren<QCheckBox*>().isEmpty()) group->hide();
   }
+  // With the effects gone the sample box would shrink below one line of
+  // the sample and show nothing.
+  if (auto* sample = dialog.findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"))) {
+    sample->setMinimumHeight(64);
+  }
   if (!eightPointsOnly) return;
   QFont eight = dialog.currentFont();
   eight.setPointSize(8);

@@ -160,4 +160,9 @@ void TForm4::closeEvent(QCloseEvent* event) {
   driver_.command([this] { session_.keyboardHide(); });
 }
 
+void TForm4::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  closeIfMinimised(*this, event);
+}
+
 }  // namespace vb

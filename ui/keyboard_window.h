@@ -38,6 +38,7 @@ class TForm4 final : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void press(const VirtualKey& key);

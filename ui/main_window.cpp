@@ -115,6 +115,7 @@ void TForm1::buildElements() {
   SB1_->setCursor(Qt::WhatsThisCursor);
   setStatusBar(SB1_);
   SB1_->panel(2).setText(tr8("Режим Cpu\\User"));
+  nameForScreenReaders();
 
   for (int i = 0; i < 3; ++i) {
     auto* colour = new QColorDialog(this);
@@ -135,7 +136,8 @@ void TForm1::buildElements() {
   connect(EnRus_, &QPushButton::clicked, this, [this] { run([this] { session_->EnRusClick(); }); });
   connect(Input_, &QLineEdit::returnPressed, this,
           [this] { run([this] { session_->TalkClick(); }); });
-  connect(Input_, &QLineEdit::textEdited, this, [this](const QString& typed) {
+  // Any change but the program's own: typing, pasting, a screen reader's edit.
+  connect(Input_, &QLineEdit::textChanged, this, [this](const QString& typed) {
     std::string text = fromQt(typed);
     const QString shown = toQt(text);
     if (shown != typed) {
@@ -224,6 +226,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::nameForScreenReaders() {
+  // Names as a screen reader says them; the hints describe.
+  const std::pair<QWidget*, const char*> names[] = {
+      {TabControl1_, "Диалог"},  {RE1_, "Диалог"},           {TabControl2_, "Ввод"},
+      {Input_, "Ваша фраза"},    {Cancel_, "Отмена"},        {EnRus_, "Раскладка"},
+      {Speak_, "Сказать"},       {SB1_, "Индикатор"},        {&SB1_->panel(0), "Подсказка"},
+      {&SB1_->panel(1), "База"}, {&SB1_->panel(2), "Режим"},
+  };
+  for (const auto& [widget, name] : names) {
+    widget->setAccessibleName(tr8(name));
+    if (!widget->toolTip().isEmpty()) widget->setAccessibleDescription(widget->toolTip());
+  }
 }
 
 }  // namespace vb

@@ -104,6 +104,7 @@ class TForm1 final : public QMainWindow, public View, private AppearanceTarget {
   void buildElements();
   void openErrorBox(const QString& text);
   void buildMenus();
+  void nameForScreenReaders();
   void applyFixedClientSize(int width, int height);
   int menuHeight() const;
   QTextCharFormat lineFormat(const LineStyle& style) const;

@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QTextCharFormat>
 
@@ -165,24 +166,34 @@ void TForm1::restoreCommand() {
 void TForm1::fullScreenCommand() {
   const bool on = appearance_.toggleFullScreen();
   N40_->setChecked(on);
+  // A Wayland compositor holds a maximised window to the size it gave and
+  // ends a program whose frame differs even for a moment (while the window
+  // is sized back): there the window takes the work area by a plain size
+  // change and never enters the maximised state.
+  const bool plainSize = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
   if (on) {
     N40_->setText(tr8("Normal"));
     normalPos_ = pos();
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    showMaximized();
-    // Without a window manager to maximise it, the window fills the
-    // desktop's work area itself.
     const Rect desk = desktopRect();
     const QMargins frame(geometry().left() - frameGeometry().left(),
                          geometry().top() - frameGeometry().top(),
                          frameGeometry().right() - geometry().right(),
                          frameGeometry().bottom() - geometry().bottom());
-    setGeometry(QRect(desk.left, desk.top, desk.width, desk.height).marginsRemoved(frame));
+    const QRect area = QRect(desk.left, desk.top, desk.width, desk.height).marginsRemoved(frame);
+    if (plainSize) {
+      setFixedSize(area.size());
+    } else {
+      setMinimumSize(0, 0);
+      setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      showMaximized();
+      // Without a window manager to maximise it, the window fills the
+      // desktop's work area itself.
+      setGeometry(area);
+    }
     layOutElements(true);
   } else {
     N40_->setText(tr8("Full Screen"));
-    showNormal();
+    if (!plainSize) showNormal();
     applyFixedClientSize(kClientWidth, kClientHeight);
     move(normalPos_);
     leftFullScreen_ = true;

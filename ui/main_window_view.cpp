@@ -13,6 +13,7 @@
 
 #include "engine/failure.h"
 #include "ui/about_window.h"
+#include "ui/accessibility.h"
 #include "ui/codec.h"
 #include "ui/colour.h"
 #include "ui/dialogue_view.h"
@@ -35,10 +36,10 @@ QTextCharFormat TForm1::lineFormat(const LineStyle& style) const {
 void TForm1::appendLine(LineKind kind, const std::string& text) {
   switch (kind) {
     case LineKind::User:
-      RE1_->appendLine(toQt(text), lineFormat(appearance_.user()));
+      RE1_->appendLine(toQt(text), lineFormat(appearance_.user()), userSpeaker());
       break;
     case LineKind::Cpu:
-      RE1_->appendLine(toQt(text), lineFormat(appearance_.cpu()));
+      RE1_->appendLine(toQt(text), lineFormat(appearance_.cpu()), programSpeaker());
       break;
     case LineKind::Service:
       RE1_->appendLineAtCaret(toQt(text), toQColor(kTeal));

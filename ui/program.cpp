@@ -6,6 +6,7 @@
 #include "engine/failure.h"
 #include "session/session.h"
 #include "ui/about_window.h"
+#include "ui/accessibility.h"
 #include "ui/editor_dialog.h"
 #include "ui/fonts.h"
 #include "ui/hints.h"
@@ -23,6 +24,7 @@ void prepareApplication() {
   installHints();
   installFontSubstitutes();
   installQtTranslations();
+  installAccessibility();
 }
 
 void showFatalError(const QString& message) {
@@ -48,6 +50,10 @@ Program::Program(DiskFileStore& files, RandomSource& random, Clock& clock, bool 
   form3_ = std::make_unique<TForm3>(*session_, *driver_, files, report);
   form4_ = std::make_unique<TForm4>(*session_, *driver_);
   form1_->attachWindows(*form2_, *form3_, *form4_);
+  for (QWidget* dialog : {static_cast<QWidget*>(form2_.get()), static_cast<QWidget*>(form3_.get()),
+                          static_cast<QWidget*>(form4_.get())}) {
+    makeDialogOf(*dialog, *form1_);
+  }
   hook_ = std::make_unique<KeyHook>(*session_, *driver_);
 }
 

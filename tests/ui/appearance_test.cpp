@@ -3,7 +3,10 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <memory>
 
 #include "session/session.h"
 #include "tests/ui/ui_fixture.h"
@@ -179,8 +182,12 @@ TEST_F(AppearanceTest, ProgramColourReachesLaterLinesOnly) {
 TEST_F(AppearanceTest, FontDialogsOpenOnTheCurrentFontAndOkChangesNothing) {
   start();
   QFont shown;
-  auto look = [&shown](QDialog& d) {
+  bool sampleSeen = false;
+  auto look = [&shown, &sampleSeen](QDialog& d) {
     shown = static_cast<QFontDialog&>(d).currentFont();
+    const auto* sample = d.findChild<QLineEdit*>("qt_fontDialog_sampleEdit");
+    sampleSeen = sample && !sample->text().isEmpty() &&
+                 sample->contentsRect().height() >= sample->fontMetrics().height();
     d.accept();
   };
   const LineStyle user = main().appearance().user();
@@ -190,6 +197,7 @@ TEST_F(AppearanceTest, FontDialogsOpenOnTheCurrentFontAndOkChangesNothing) {
   EXPECT_EQ(shown.pointSize(), 10);
   EXPECT_TRUE(shown.bold());
   EXPECT_FALSE(shown.italic());
+  EXPECT_TRUE(sampleSeen);
   EXPECT_EQ(main().appearance().user().fontName, "Arial");
   EXPECT_EQ(main().appearance().user().size, user.size);
   EXPECT_EQ(main().appearance().user().style, FontStyle::Bold);
@@ -201,6 +209,15 @@ TEST_F(AppearanceTest, FontDialogsOpenOnTheCurrentFontAndOkChangesNothing) {
   EXPECT_EQ(main().appearance().cpu().fontName, "Courier New");
   EXPECT_EQ(main().appearance().cpu().style, FontStyle::Italic);
   EXPECT_EQ(main().fontDialog(2).windowTitle(), q("Выбор шрифта"));
+  // The input field's context menu speaks Russian too.
+  std::unique_ptr<QMenu> menu(main().input().createStandardContextMenu());
+  QStringList items;
+  for (QAction* a : menu->actions()) {
+    if (!a->isSeparator()) items << a->text();
+  }
+  EXPECT_TRUE(items.join(QChar(32)).contains(q("В&ставить")))
+      << items.join(QChar(32)).toStdString();
+  EXPECT_FALSE(items.join(QChar(32)).contains("Paste"));
 }
 
 TEST_F(AppearanceTest, FontDialogsSetTheLineStyles) {
