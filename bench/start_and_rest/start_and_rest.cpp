@@ -6,8 +6,9 @@
 //                     [--runs 7] [--settle 3] [--windows 3] [--seconds 10]
 //
 // Start: from fork() to the MapNotify of the program's first top-level
-// window, the two programs started in turn (the order alternating from run
-// to run); the median of the runs.
+// window, and to the first drawing into it (its first frame), the two
+// programs started in turn (the order alternating from run to run); the
+// median of the runs.
 // Rest: the programs (and the console, its standard input an open pipe that
 // never brings a line) run side by side; after the settling time, the
 // context switches of all their threads (voluntary and involuntary: each
@@ -15,6 +16,7 @@
 // counted over `windows` spans of `seconds`; the median span is reported.
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -129,19 +131,46 @@ double ms(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Waits for a top-level window to be mapped; the milliseconds since `since`.
-double waitForMap(Display* display, Clock::time_point since) {
+// Milliseconds from the spawn to the first top-level window mapped, and to
+// its first frame (the first drawing into it, as the Damage extension
+// reports it).
+struct Start {
+  double mapped = 0;
+  double frame = 0;
+};
+
+Start waitForWindow(Display* display, int damageEvent, Clock::time_point since) {
   const int fd = ConnectionNumber(display);
-  while (true) {
+  std::map<Window, Damage> damages;
+  Window shown = 0;
+  Start start;
+  auto watch = [&](Window w) {
+    if (!damages.count(w)) damages[w] = XDamageCreate(display, w, XDamageReportNonEmpty);
+  };
+  while (start.frame == 0) {
     while (XPending(display) > 0) {
       XEvent event;
       XNextEvent(display, &event);
-      if (event.type == MapNotify && !event.xmap.override_redirect) return ms(Clock::now() - since);
+      if (event.type == CreateNotify && !event.xcreatewindow.override_redirect) {
+        watch(event.xcreatewindow.window);
+      } else if (event.type == MapNotify && !event.xmap.override_redirect && shown == 0) {
+        start.mapped = ms(Clock::now() - since);
+        shown = event.xmap.window;
+        watch(shown);
+      } else if (event.type == damageEvent + XDamageNotify && shown != 0 &&
+                 reinterpret_cast<XDamageNotifyEvent&>(event).drawable == shown) {
+        start.frame = ms(Clock::now() - since);
+      }
     }
-    if (ms(Clock::now() - since) > 30000) fail("no window within 30 s");
-    pollfd p{fd, POLLIN, 0};
-    poll(&p, 1, 100);
+    if (start.frame == 0) {
+      if (ms(Clock::now() - since) > 30000) fail("no window drawn within 30 s");
+      pollfd p{fd, POLLIN, 0};
+      poll(&p, 1, 100);
+    }
   }
+  for (auto& [w, damage] : damages) XDamageDestroy(display, damage);
+  XSync(display, False);
+  return start;
 }
 
 void drain(Display* display) {
@@ -152,11 +181,11 @@ void drain(Display* display) {
   }
 }
 
-double startOnce(Display* display, const std::string& path) {
+Start startOnce(Display* display, int damageEvent, const std::string& path) {
   drain(display);
   const auto t0 = Clock::now();
   Child child = spawn(path, false);
-  const double t = waitForMap(display, t0);
+  const Start t = waitForWindow(display, damageEvent, t0);
   end(child);
   return t;
 }
@@ -235,20 +264,26 @@ int main(int argc, char** argv) {
   const Options o = parse(argc, argv);
   Display* display = XOpenDisplay(nullptr);
   if (!display) fail("cannot open the X display");
+  int damageEvent = 0, damageError = 0;
+  if (!XDamageQueryExtension(display, &damageEvent, &damageError)) fail("no Damage extension");
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
 
   // Start.
-  std::vector<double> program, bare;
+  std::vector<Start> program, bare;
   for (int run = 0; run < o.runs; ++run) {
     if (run % 2 == 0) {
-      program.push_back(startOnce(display, o.program));
-      bare.push_back(startOnce(display, o.bare));
+      program.push_back(startOnce(display, damageEvent, o.program));
+      bare.push_back(startOnce(display, damageEvent, o.bare));
     } else {
-      bare.push_back(startOnce(display, o.bare));
-      program.push_back(startOnce(display, o.program));
+      bare.push_back(startOnce(display, damageEvent, o.bare));
+      program.push_back(startOnce(display, damageEvent, o.program));
     }
   }
-  const double startProgram = median(program), startBare = median(bare);
+  auto medianOf = [](const std::vector<Start>& runs, double Start::*field) {
+    std::vector<double> v;
+    for (const Start& s : runs) v.push_back(s.*field);
+    return median(v);
+  };
 
   // Rest, side by side.
   struct Running {
@@ -262,7 +297,7 @@ int main(int argc, char** argv) {
        {std::pair{"verbonik", o.program}, std::pair{"bare Qt window", o.bare}}) {
     const auto t0 = Clock::now();
     all.push_back({name, spawn(path, false), {}});
-    waitForMap(display, t0);
+    waitForWindow(display, damageEvent, t0);
   }
   if (!o.console.empty()) all.push_back({"verbonik-console", spawn(o.console, true), {}});
   std::this_thread::sleep_for(std::chrono::duration<double>(o.settle));
@@ -289,9 +324,16 @@ int main(int argc, char** argv) {
   };
   const Rest restProgram = restOf(all[0]), restBare = restOf(all[1]);
 
-  std::printf("start to a mapped window, median of %d (alternating)\n", o.runs);
-  std::printf("  verbonik        %8.1f ms\n  bare Qt window  %8.1f ms\n  ratio           %8.2f\n",
-              startProgram, startBare, startProgram / startBare);
+  std::printf("start, median of %d (the two programs alternating)\n", o.runs);
+  std::printf("  %-18s %12s %12s\n", "", "mapped ms", "drawn ms");
+  for (const auto& [name, runs] :
+       {std::pair{"verbonik", &program}, std::pair{"bare Qt window", &bare}}) {
+    std::printf("  %-18s %12.1f %12.1f\n", name, medianOf(*runs, &Start::mapped),
+                medianOf(*runs, &Start::frame));
+  }
+  std::printf("  %-18s %12.2f %12.2f\n", "ratio",
+              medianOf(program, &Start::mapped) / medianOf(bare, &Start::mapped),
+              medianOf(program, &Start::frame) / medianOf(bare, &Start::frame));
   std::printf("at rest, median of %d spans of %.0f s after %.0f s settling\n", o.windows, o.seconds,
               o.settle);
   std::printf("  %-18s %12s %12s\n", "", "wake-ups/s", "% of a core");
