@@ -62,7 +62,7 @@ void Program::start() {
   centreOnDesktop(*form1_);
   form1_->show();
   centreOnDesktop(*form1_);
-  driver_->command([this] { session_->start(); });
+  driver_->afterFirstFrame(*form1_, [this] { session_->start(); });
 }
 
 void Program::onClosed(std::function<void()> closed) {

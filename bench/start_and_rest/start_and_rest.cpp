@@ -2,9 +2,12 @@
 // run on one X display ($DISPLAY, normally a private Xvfb: see
 // start_and_rest.sh).
 //
-//   vb_start_and_rest --program PATH --bare PATH [--console PATH]
+//   vb_start_and_rest --gui [NAME=]PATH... --bare [NAME=]PATH
+//                     [--console [NAME=]PATH...]
 //                     [--runs 7] [--settle 3] [--windows 3] [--seconds 10]
 //
+// Several --gui programs (a build before a change and after it) are
+// measured in the same run, so their figures can be compared.
 // Start: from fork() to the MapNotify of the program's first top-level
 // window, and to the first drawing into it (its first frame), the two
 // programs started in turn (the order alternating from run to run); the
@@ -39,8 +42,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A program measured: a name for the table and the executable.
+struct Program {
+  std::string name, path;
+};
+
 struct Options {
-  std::string program, bare, console;
+  Program bare;
+  std::vector<Program> guis, consoles;
   int runs = 7;
   double settle = 3;
   int windows = 3;
@@ -52,30 +61,38 @@ struct Options {
   std::exit(2);
 }
 
+// NAME=PATH, or PATH alone (named after its file).
+Program named(const std::string& value) {
+  const auto eq = value.find('=');
+  if (eq != std::string::npos) return {value.substr(0, eq), value.substr(eq + 1)};
+  return {value.substr(value.rfind('/') + 1), value};
+}
+
 Options parse(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
+    const std::string a = argv[i];
     if (i + 1 >= argc) fail("no value for " + a);
-    std::string v = argv[++i];
-    if (a == "--program")
-      o.program = v;
-    else if (a == "--bare")
-      o.bare = v;
-    else if (a == "--console")
-      o.console = v;
-    else if (a == "--runs")
+    const std::string v = argv[++i];
+    if (a == "--gui") {
+      o.guis.push_back(named(v));
+    } else if (a == "--bare") {
+      o.bare = named(v);
+    } else if (a == "--console") {
+      o.consoles.push_back(named(v));
+    } else if (a == "--runs") {
       o.runs = std::max(1, std::atoi(v.c_str()));
-    else if (a == "--settle")
+    } else if (a == "--settle") {
       o.settle = std::atof(v.c_str());
-    else if (a == "--windows")
+    } else if (a == "--windows") {
       o.windows = std::max(1, std::atoi(v.c_str()));
-    else if (a == "--seconds")
+    } else if (a == "--seconds") {
       o.seconds = std::atof(v.c_str());
-    else
+    } else {
       fail("unknown option " + a);
+    }
   }
-  if (o.program.empty() || o.bare.empty()) fail("--program and --bare are needed");
+  if (o.guis.empty() || o.bare.path.empty()) fail("--gui and --bare are needed");
   return o;
 }
 
@@ -251,7 +268,7 @@ Rest between(const Sample& a, const Sample& b, double seconds) {
 std::string ratio(double a, double b) {
   char buf[64];
   if (b <= 0) {
-    std::snprintf(buf, sizeof buf, "%s", a <= 0 ? "1 (both 0)" : "n/a (bare 0)");
+    std::snprintf(buf, sizeof buf, "%s", a <= 0 ? "1 (both 0)" : "(bare 0)");
   } else {
     std::snprintf(buf, sizeof buf, "%.2f", a / b);
   }
@@ -268,38 +285,37 @@ int main(int argc, char** argv) {
   if (!XDamageQueryExtension(display, &damageEvent, &damageError)) fail("no Damage extension");
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
 
-  // Start.
-  std::vector<Start> program, bare;
+  // Start: each run starts every window program once, the bare one among
+  // them, in an order that turns round from run to run.
+  std::vector<Program> windows = o.guis;
+  windows.push_back(o.bare);
+  std::vector<std::vector<Start>> starts(windows.size());
   for (int run = 0; run < o.runs; ++run) {
-    if (run % 2 == 0) {
-      program.push_back(startOnce(display, damageEvent, o.program));
-      bare.push_back(startOnce(display, damageEvent, o.bare));
-    } else {
-      bare.push_back(startOnce(display, damageEvent, o.bare));
-      program.push_back(startOnce(display, damageEvent, o.program));
+    for (std::size_t k = 0; k < windows.size(); ++k) {
+      const std::size_t i = (k + static_cast<std::size_t>(run)) % windows.size();
+      starts[i].push_back(startOnce(display, damageEvent, windows[i].path));
     }
   }
-  auto medianOf = [](const std::vector<Start>& runs, double Start::*field) {
+  auto medianOf = [&](std::size_t i, double Start::*field) {
     std::vector<double> v;
-    for (const Start& s : runs) v.push_back(s.*field);
+    for (const Start& s : starts[i]) v.push_back(s.*field);
     return median(v);
   };
 
-  // Rest, side by side.
+  // Rest: all of them side by side, the consoles too.
   struct Running {
-    const char* name;
+    std::string name;
     Child child;
     std::vector<Rest> spans;
   };
   std::vector<Running> all;
   drain(display);
-  for (const auto& [name, path] :
-       {std::pair{"verbonik", o.program}, std::pair{"bare Qt window", o.bare}}) {
+  for (const Program& p : windows) {
     const auto t0 = Clock::now();
-    all.push_back({name, spawn(path, false), {}});
+    all.push_back({p.name, spawn(p.path, false), {}});
     waitForWindow(display, damageEvent, t0);
   }
-  if (!o.console.empty()) all.push_back({"verbonik-console", spawn(o.console, true), {}});
+  for (const Program& p : o.consoles) all.push_back({p.name, spawn(p.path, true), {}});
   std::this_thread::sleep_for(std::chrono::duration<double>(o.settle));
   for (int w = 0; w < o.windows; ++w) {
     std::vector<Sample> before;
@@ -322,29 +338,27 @@ int main(int argc, char** argv) {
     }
     return Rest{median(w), median(c)};
   };
-  const Rest restProgram = restOf(all[0]), restBare = restOf(all[1]);
 
-  std::printf("start, median of %d (the two programs alternating)\n", o.runs);
-  std::printf("  %-18s %12s %12s\n", "", "mapped ms", "drawn ms");
-  for (const auto& [name, runs] :
-       {std::pair{"verbonik", &program}, std::pair{"bare Qt window", &bare}}) {
-    std::printf("  %-18s %12.1f %12.1f\n", name, medianOf(*runs, &Start::mapped),
-                medianOf(*runs, &Start::frame));
+  const std::size_t bare = windows.size() - 1;
+  std::printf("start, median of %d runs (the programs taking turns)\n", o.runs);
+  std::printf("  %-22s %10s %10s %14s %14s\n", "", "mapped ms", "drawn ms", "mapped / bare",
+              "drawn / bare");
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    std::printf("  %-22s %10.1f %10.1f %14.2f %14.2f\n", windows[i].name.c_str(),
+                medianOf(i, &Start::mapped), medianOf(i, &Start::frame),
+                medianOf(i, &Start::mapped) / medianOf(bare, &Start::mapped),
+                medianOf(i, &Start::frame) / medianOf(bare, &Start::frame));
   }
-  std::printf("  %-18s %12.2f %12.2f\n", "ratio",
-              medianOf(program, &Start::mapped) / medianOf(bare, &Start::mapped),
-              medianOf(program, &Start::frame) / medianOf(bare, &Start::frame));
+  const Rest restBare = restOf(all[bare]);
   std::printf("at rest, median of %d spans of %.0f s after %.0f s settling\n", o.windows, o.seconds,
               o.settle);
-  std::printf("  %-18s %12s %12s\n", "", "wake-ups/s", "% of a core");
+  std::printf("  %-22s %10s %10s %14s %14s\n", "", "wake-ups/s", "% core", "wake-ups / bare",
+              "core / bare");
   for (const auto& r : all) {
     const Rest rest = restOf(r);
-    std::printf("  %-18s %12.2f %12.3f\n", r.name, rest.wakeups, rest.core);
+    std::printf("  %-22s %10.2f %10.3f %14s %14s\n", r.name.c_str(), rest.wakeups, rest.core,
+                ratio(rest.wakeups, restBare.wakeups).c_str(),
+                ratio(rest.core, restBare.core).c_str());
   }
-  std::printf("  ratio verbonik / bare: wake-ups %s, core %s\n",
-              ratio(restProgram.wakeups, restBare.wakeups).c_str(),
-              ratio(restProgram.core, restBare.core).c_str());
-  std::printf("  beyond the bare window: %+.2f wake-ups/s, %+.3f %% of a core\n",
-              restProgram.wakeups - restBare.wakeups, restProgram.core - restBare.core);
   return 0;
 }
