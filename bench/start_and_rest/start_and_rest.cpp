@@ -11,7 +11,8 @@
 // Start: from fork() to the MapNotify of the program's first top-level
 // window, and to the first drawing into it (its first frame), the two
 // programs started in turn (the order alternating from run to run); the
-// median of the runs.
+// median of the runs. Beside the wall time, the processor time the program
+// had used by its first frame, which a busy machine disturbs less.
 // Rest: the programs (and the console, its standard input an open pipe that
 // never brings a line) run side by side; after the settling time, the
 // context switches of all their threads (voluntary and involuntary: each
@@ -154,9 +155,25 @@ double ms(Clock::duration d) {
 struct Start {
   double mapped = 0;
   double frame = 0;
+  double cpu = 0;  // processor time of all its threads up to the frame
 };
 
-Start waitForWindow(Display* display, int damageEvent, Clock::time_point since) {
+double cpuMs(pid_t pid) {
+  long long ns = 0;
+  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* e = readdir(d)) {
+      if (e->d_name[0] == '.') continue;
+      long long run = 0;
+      std::ifstream(dir + "/" + e->d_name + "/schedstat") >> run;
+      ns += run;
+    }
+    closedir(d);
+  }
+  return ns / 1e6;
+}
+
+Start waitForWindow(Display* display, int damageEvent, pid_t pid, Clock::time_point since) {
   const int fd = ConnectionNumber(display);
   std::map<Window, Damage> damages;
   Window shown = 0;
@@ -177,6 +194,7 @@ Start waitForWindow(Display* display, int damageEvent, Clock::time_point since) 
       } else if (event.type == damageEvent + XDamageNotify && shown != 0 &&
                  reinterpret_cast<XDamageNotifyEvent&>(event).drawable == shown) {
         start.frame = ms(Clock::now() - since);
+        start.cpu = cpuMs(pid);
       }
     }
     if (start.frame == 0) {
@@ -202,7 +220,7 @@ Start startOnce(Display* display, int damageEvent, const std::string& path) {
   drain(display);
   const auto t0 = Clock::now();
   Child child = spawn(path, false);
-  const Start t = waitForWindow(display, damageEvent, t0);
+  const Start t = waitForWindow(display, damageEvent, child.pid, t0);
   end(child);
   return t;
 }
@@ -313,7 +331,7 @@ int main(int argc, char** argv) {
   for (const Program& p : windows) {
     const auto t0 = Clock::now();
     all.push_back({p.name, spawn(p.path, false), {}});
-    waitForWindow(display, damageEvent, t0);
+    waitForWindow(display, damageEvent, all.back().child.pid, t0);
   }
   for (const Program& p : o.consoles) all.push_back({p.name, spawn(p.path, true), {}});
   std::this_thread::sleep_for(std::chrono::duration<double>(o.settle));
@@ -341,13 +359,14 @@ int main(int argc, char** argv) {
 
   const std::size_t bare = windows.size() - 1;
   std::printf("start, median of %d runs (the programs taking turns)\n", o.runs);
-  std::printf("  %-22s %10s %10s %14s %14s\n", "", "mapped ms", "drawn ms", "mapped / bare",
-              "drawn / bare");
+  std::printf("  %-22s %10s %10s %10s %14s %14s %14s\n", "", "mapped ms", "drawn ms", "cpu ms",
+              "mapped / bare", "drawn / bare", "cpu / bare");
   for (std::size_t i = 0; i < windows.size(); ++i) {
-    std::printf("  %-22s %10.1f %10.1f %14.2f %14.2f\n", windows[i].name.c_str(),
-                medianOf(i, &Start::mapped), medianOf(i, &Start::frame),
+    std::printf("  %-22s %10.1f %10.1f %10.1f %14.2f %14.2f %14.2f\n", windows[i].name.c_str(),
+                medianOf(i, &Start::mapped), medianOf(i, &Start::frame), medianOf(i, &Start::cpu),
                 medianOf(i, &Start::mapped) / medianOf(bare, &Start::mapped),
-                medianOf(i, &Start::frame) / medianOf(bare, &Start::frame));
+                medianOf(i, &Start::frame) / medianOf(bare, &Start::frame),
+                medianOf(i, &Start::cpu) / medianOf(bare, &Start::cpu));
   }
   const Rest restBare = restOf(all[bare]);
   std::printf("at rest, median of %d spans of %.0f s after %.0f s settling\n", o.windows, o.seconds,
