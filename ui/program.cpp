@@ -6,6 +6,7 @@
 #include "engine/failure.h"
 #include "session/session.h"
 #include "ui/about_window.h"
+#include "ui/cursor_blink.h"
 #include "ui/editor_dialog.h"
 #include "ui/fonts.h"
 #include "ui/hints.h"
@@ -49,9 +50,11 @@ Program::Program(DiskFileStore& files, RandomSource& random, Clock& clock, bool 
   form4_ = std::make_unique<TForm4>(*session_, *driver_);
   form1_->attachWindows(*form2_, *form3_, *form4_);
   hook_ = std::make_unique<KeyHook>(*session_, *driver_);
+  blink_ = std::make_unique<CursorBlinkRest>();
 }
 
 Program::~Program() {
+  blink_.reset();
   hook_.reset();
   session_.reset();
   form4_.reset();
