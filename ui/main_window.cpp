@@ -3,9 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QFocusEvent>
-#include <QFontDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -14,7 +12,6 @@
 
 #include "ui/codec.h"
 #include "ui/dialogue_view.h"
-#include "ui/font_dialog_setup.h"
 #include "ui/fonts.h"
 #include "ui/input_field.h"
 #include "ui/session_driver.h"
@@ -116,18 +113,6 @@ void TForm1::buildElements() {
   setStatusBar(SB1_);
   SB1_->panel(2).setText(tr8("Режим Cpu\\User"));
   nameForScreenReaders();
-
-  for (int i = 0; i < 3; ++i) {
-    auto* colour = new QColorDialog(this);
-    colour->setObjectName(QStringLiteral("ColorDialog%1").arg(i + 1));
-    colour->setOption(QColorDialog::DontUseNativeDialog);
-    colorDialogs_[static_cast<std::size_t>(i)] = colour;
-    auto* font = new QFontDialog(this);
-    font->setObjectName(QStringLiteral("FontDialog%1").arg(i + 1));
-    font->setOption(QFontDialog::DontUseNativeDialog);
-    limitFontDialog(*font, i == 2);
-    fontDialogs_[static_cast<std::size_t>(i)] = font;
-  }
 
   connect(Speak_, &QPushButton::clicked, this, [this] { run([this] { session_->SpeakClick(); }); });
   connect(Talk_, &QPushButton::clicked, this, [this] { run([this] { session_->TalkClick(); }); });

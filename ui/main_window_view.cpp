@@ -4,6 +4,8 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -18,6 +20,7 @@
 #include "ui/colour.h"
 #include "ui/dialogue_view.h"
 #include "ui/editor_dialog.h"
+#include "ui/font_dialog_setup.h"
 #include "ui/fonts.h"
 #include "ui/input_field.h"
 #include "ui/keyboard_window.h"
@@ -120,12 +123,27 @@ StatusPanel& TForm1::statusPanel(int panel) {
   return SB1_->panel(panel);
 }
 
+// The dialogs are made when first asked for: a font dialog reads the whole
+// font list as it is built, which the first frame has no need to wait for.
 QColorDialog& TForm1::colorDialog(int number) {
-  return *colorDialogs_[static_cast<std::size_t>(number - 1)];
+  QColorDialog*& dialog = colorDialogs_[static_cast<std::size_t>(number - 1)];
+  if (!dialog) {
+    dialog = new QColorDialog(this);
+    dialog->setObjectName(QStringLiteral("ColorDialog%1").arg(number));
+    dialog->setOption(QColorDialog::DontUseNativeDialog);
+  }
+  return *dialog;
 }
 
 QFontDialog& TForm1::fontDialog(int number) {
-  return *fontDialogs_[static_cast<std::size_t>(number - 1)];
+  QFontDialog*& dialog = fontDialogs_[static_cast<std::size_t>(number - 1)];
+  if (!dialog) {
+    dialog = new QFontDialog(this);
+    dialog->setObjectName(QStringLiteral("FontDialog%1").arg(number));
+    dialog->setOption(QFontDialog::DontUseNativeDialog);
+    limitFontDialog(*dialog, number == 3);
+  }
+  return *dialog;
 }
 
 Rect TForm1::windowRect() const {

@@ -7,6 +7,7 @@
 #include "session/session.h"
 #include "ui/about_window.h"
 #include "ui/accessibility.h"
+#include "ui/cursor_blink.h"
 #include "ui/editor_dialog.h"
 #include "ui/fonts.h"
 #include "ui/hints.h"
@@ -55,9 +56,11 @@ Program::Program(DiskFileStore& files, RandomSource& random, Clock& clock, bool 
     makeDialogOf(*dialog, *form1_);
   }
   hook_ = std::make_unique<KeyHook>(*session_, *driver_);
+  blink_ = std::make_unique<CursorBlinkRest>();
 }
 
 Program::~Program() {
+  blink_.reset();
   hook_.reset();
   session_.reset();
   form4_.reset();
@@ -70,7 +73,7 @@ void Program::start() {
   centreOnDesktop(*form1_);
   form1_->show();
   centreOnDesktop(*form1_);
-  driver_->command([this] { session_->start(); });
+  driver_->afterFirstFrame(*form1_, [this] { session_->start(); });
 }
 
 void Program::onClosed(std::function<void()> closed) {

@@ -13,6 +13,7 @@
 
 namespace vb {
 
+class CursorBlinkRest;
 class DiskFileStore;
 class KeyHook;
 class RandomSource;
@@ -60,6 +61,7 @@ class Program {
   std::unique_ptr<TForm3> form3_;
   std::unique_ptr<TForm4> form4_;
   std::unique_ptr<KeyHook> hook_;
+  std::unique_ptr<CursorBlinkRest> blink_;
 };
 
 // Once per process, before the first window: the style with its hint

@@ -1,5 +1,7 @@
 #include "ui/session_driver.h"
 
+#include <QEvent>
+#include <QWindow>
 #include <algorithm>
 #include <exception>
 
@@ -52,6 +54,34 @@ void SessionDriver::rearm() {
   }
   const std::int64_t wait = std::max<std::int64_t>(0, due - clock_.nowMs());
   timer_.start(static_cast<int>(std::min<std::int64_t>(wait, 24LL * 3600 * 1000)));
+}
+
+void SessionDriver::afterFirstFrame(QWidget& window, std::function<void()> begin) {
+  begin_ = std::move(begin);
+  QWindow* handle = window.windowHandle();
+  if (!realTime_ || !handle) {
+    beginNow();
+    return;
+  }
+  handle->installEventFilter(this);
+  QTimer::singleShot(500, this, [this] { beginNow(); });
+}
+
+bool SessionDriver::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Expose && begin_) {
+    watched->removeEventFilter(this);
+    // The window draws itself as this event is handled; the timers begin
+    // right after.
+    QTimer::singleShot(0, this, [this] { beginNow(); });
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void SessionDriver::beginNow() {
+  if (!begin_) return;
+  auto begin = std::move(begin_);
+  begin_ = nullptr;
+  command(begin);
 }
 
 void SessionDriver::advance(ManualClock& clock, std::int64_t ms) {

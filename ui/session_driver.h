@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 
@@ -28,6 +29,13 @@ class SessionDriver final : public QObject {
   void command(const std::function<void()>& command);
   void rearm();
 
+  // Runs `begin` (a command) once `window`, just shown, has been drawn
+  // for the first time, so that the first ticks of the timers (the
+  // transcript header, the count of the knowledge base, the greeting) come
+  // after the first frame instead of holding it up. In virtual time, and
+  // if no frame comes within half a second, it runs at once.
+  void afterFirstFrame(QWidget& window, std::function<void()> begin);
+
   // Virtual time (tests): moves the manual clock on by `ms`, serving every
   // timer when it falls due.
   void advance(ManualClock& clock, std::int64_t ms);
@@ -35,8 +43,12 @@ class SessionDriver final : public QObject {
   bool armed() const { return timer_.isActive(); }
   int remainingMs() const { return timer_.remainingTime(); }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void tick();
+  void beginNow();
 
   Clock& clock_;
   bool realTime_;
@@ -44,6 +56,7 @@ class SessionDriver final : public QObject {
   std::function<void(const std::string&)> report_;
   QTimer timer_;
   int depth_ = 0;
+  std::function<void()> begin_;  // waiting for the first frame
 };
 
 }  // namespace vb

@@ -4,6 +4,9 @@
 #
 #   bench/start_and_rest/run.sh [BUILD_DIR] [-- options of vb_start_and_rest]
 #
+# To compare with another build in the same run, add its programs:
+#   run.sh -- --gui before=OTHER/verbonik --console before-console=OTHER/verbonik-console
+#
 # BUILD_DIR defaults to build/ of the repository; it must hold verbonik,
 # verbonik-console, vb_bare_window and vb_start_and_rest (cmake --build).
 set -euo pipefail
@@ -26,5 +29,6 @@ trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
 
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb
-"$build/vb_start_and_rest" --program "$build/verbonik" --bare "$build/vb_bare_window" \
-  --console "$build/verbonik-console" "$@"
+"$build/vb_start_and_rest" --gui "verbonik=$build/verbonik" \
+  --bare "bare Qt window=$build/vb_bare_window" \
+  --console "verbonik-console=$build/verbonik-console" "$@"

@@ -2,12 +2,17 @@
 // run on one X display ($DISPLAY, normally a private Xvfb: see
 // start_and_rest.sh).
 //
-//   vb_start_and_rest --program PATH --bare PATH [--console PATH]
+//   vb_start_and_rest --gui [NAME=]PATH... --bare [NAME=]PATH
+//                     [--console [NAME=]PATH...]
 //                     [--runs 7] [--settle 3] [--windows 3] [--seconds 10]
 //
+// Several --gui programs (a build before a change and after it) are
+// measured in the same run, so their figures can be compared.
 // Start: from fork() to the MapNotify of the program's first top-level
-// window, the two programs started in turn (the order alternating from run
-// to run); the median of the runs.
+// window, and to the first drawing into it (its first frame), the two
+// programs started in turn (the order alternating from run to run); the
+// median of the runs. Beside the wall time, the processor time the program
+// had used by its first frame, which a busy machine disturbs less.
 // Rest: the programs (and the console, its standard input an open pipe that
 // never brings a line) run side by side; after the settling time, the
 // context switches of all their threads (voluntary and involuntary: each
@@ -15,6 +20,7 @@
 // counted over `windows` spans of `seconds`; the median span is reported.
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -37,8 +43,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A program measured: a name for the table and the executable.
+struct Program {
+  std::string name, path;
+};
+
 struct Options {
-  std::string program, bare, console;
+  Program bare;
+  std::vector<Program> guis, consoles;
   int runs = 7;
   double settle = 3;
   int windows = 3;
@@ -50,30 +62,38 @@ struct Options {
   std::exit(2);
 }
 
+// NAME=PATH, or PATH alone (named after its file).
+Program named(const std::string& value) {
+  const auto eq = value.find('=');
+  if (eq != std::string::npos) return {value.substr(0, eq), value.substr(eq + 1)};
+  return {value.substr(value.rfind('/') + 1), value};
+}
+
 Options parse(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
+    const std::string a = argv[i];
     if (i + 1 >= argc) fail("no value for " + a);
-    std::string v = argv[++i];
-    if (a == "--program")
-      o.program = v;
-    else if (a == "--bare")
-      o.bare = v;
-    else if (a == "--console")
-      o.console = v;
-    else if (a == "--runs")
+    const std::string v = argv[++i];
+    if (a == "--gui") {
+      o.guis.push_back(named(v));
+    } else if (a == "--bare") {
+      o.bare = named(v);
+    } else if (a == "--console") {
+      o.consoles.push_back(named(v));
+    } else if (a == "--runs") {
       o.runs = std::max(1, std::atoi(v.c_str()));
-    else if (a == "--settle")
+    } else if (a == "--settle") {
       o.settle = std::atof(v.c_str());
-    else if (a == "--windows")
+    } else if (a == "--windows") {
       o.windows = std::max(1, std::atoi(v.c_str()));
-    else if (a == "--seconds")
+    } else if (a == "--seconds") {
       o.seconds = std::atof(v.c_str());
-    else
+    } else {
       fail("unknown option " + a);
+    }
   }
-  if (o.program.empty() || o.bare.empty()) fail("--program and --bare are needed");
+  if (o.guis.empty() || o.bare.path.empty()) fail("--gui and --bare are needed");
   return o;
 }
 
@@ -129,19 +149,63 @@ double ms(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Waits for a top-level window to be mapped; the milliseconds since `since`.
-double waitForMap(Display* display, Clock::time_point since) {
+// Milliseconds from the spawn to the first top-level window mapped, and to
+// its first frame (the first drawing into it, as the Damage extension
+// reports it).
+struct Start {
+  double mapped = 0;
+  double frame = 0;
+  double cpu = 0;  // processor time of all its threads up to the frame
+};
+
+double cpuMs(pid_t pid) {
+  long long ns = 0;
+  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* e = readdir(d)) {
+      if (e->d_name[0] == '.') continue;
+      long long run = 0;
+      std::ifstream(dir + "/" + e->d_name + "/schedstat") >> run;
+      ns += run;
+    }
+    closedir(d);
+  }
+  return ns / 1e6;
+}
+
+Start waitForWindow(Display* display, int damageEvent, pid_t pid, Clock::time_point since) {
   const int fd = ConnectionNumber(display);
-  while (true) {
+  std::map<Window, Damage> damages;
+  Window shown = 0;
+  Start start;
+  auto watch = [&](Window w) {
+    if (!damages.count(w)) damages[w] = XDamageCreate(display, w, XDamageReportNonEmpty);
+  };
+  while (start.frame == 0) {
     while (XPending(display) > 0) {
       XEvent event;
       XNextEvent(display, &event);
-      if (event.type == MapNotify && !event.xmap.override_redirect) return ms(Clock::now() - since);
+      if (event.type == CreateNotify && !event.xcreatewindow.override_redirect) {
+        watch(event.xcreatewindow.window);
+      } else if (event.type == MapNotify && !event.xmap.override_redirect && shown == 0) {
+        start.mapped = ms(Clock::now() - since);
+        shown = event.xmap.window;
+        watch(shown);
+      } else if (event.type == damageEvent + XDamageNotify && shown != 0 &&
+                 reinterpret_cast<XDamageNotifyEvent&>(event).drawable == shown) {
+        start.frame = ms(Clock::now() - since);
+        start.cpu = cpuMs(pid);
+      }
     }
-    if (ms(Clock::now() - since) > 30000) fail("no window within 30 s");
-    pollfd p{fd, POLLIN, 0};
-    poll(&p, 1, 100);
+    if (start.frame == 0) {
+      if (ms(Clock::now() - since) > 30000) fail("no window drawn within 30 s");
+      pollfd p{fd, POLLIN, 0};
+      poll(&p, 1, 100);
+    }
   }
+  for (auto& [w, damage] : damages) XDamageDestroy(display, damage);
+  XSync(display, False);
+  return start;
 }
 
 void drain(Display* display) {
@@ -152,11 +216,11 @@ void drain(Display* display) {
   }
 }
 
-double startOnce(Display* display, const std::string& path) {
+Start startOnce(Display* display, int damageEvent, const std::string& path) {
   drain(display);
   const auto t0 = Clock::now();
   Child child = spawn(path, false);
-  const double t = waitForMap(display, t0);
+  const Start t = waitForWindow(display, damageEvent, child.pid, t0);
   end(child);
   return t;
 }
@@ -222,7 +286,7 @@ Rest between(const Sample& a, const Sample& b, double seconds) {
 std::string ratio(double a, double b) {
   char buf[64];
   if (b <= 0) {
-    std::snprintf(buf, sizeof buf, "%s", a <= 0 ? "1 (both 0)" : "n/a (bare 0)");
+    std::snprintf(buf, sizeof buf, "%s", a <= 0 ? "1 (both 0)" : "(bare 0)");
   } else {
     std::snprintf(buf, sizeof buf, "%.2f", a / b);
   }
@@ -235,36 +299,41 @@ int main(int argc, char** argv) {
   const Options o = parse(argc, argv);
   Display* display = XOpenDisplay(nullptr);
   if (!display) fail("cannot open the X display");
+  int damageEvent = 0, damageError = 0;
+  if (!XDamageQueryExtension(display, &damageEvent, &damageError)) fail("no Damage extension");
   XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
 
-  // Start.
-  std::vector<double> program, bare;
+  // Start: each run starts every window program once, the bare one among
+  // them, in an order that turns round from run to run.
+  std::vector<Program> windows = o.guis;
+  windows.push_back(o.bare);
+  std::vector<std::vector<Start>> starts(windows.size());
   for (int run = 0; run < o.runs; ++run) {
-    if (run % 2 == 0) {
-      program.push_back(startOnce(display, o.program));
-      bare.push_back(startOnce(display, o.bare));
-    } else {
-      bare.push_back(startOnce(display, o.bare));
-      program.push_back(startOnce(display, o.program));
+    for (std::size_t k = 0; k < windows.size(); ++k) {
+      const std::size_t i = (k + static_cast<std::size_t>(run)) % windows.size();
+      starts[i].push_back(startOnce(display, damageEvent, windows[i].path));
     }
   }
-  const double startProgram = median(program), startBare = median(bare);
+  auto medianOf = [&](std::size_t i, double Start::*field) {
+    std::vector<double> v;
+    for (const Start& s : starts[i]) v.push_back(s.*field);
+    return median(v);
+  };
 
-  // Rest, side by side.
+  // Rest: all of them side by side, the consoles too.
   struct Running {
-    const char* name;
+    std::string name;
     Child child;
     std::vector<Rest> spans;
   };
   std::vector<Running> all;
   drain(display);
-  for (const auto& [name, path] :
-       {std::pair{"verbonik", o.program}, std::pair{"bare Qt window", o.bare}}) {
+  for (const Program& p : windows) {
     const auto t0 = Clock::now();
-    all.push_back({name, spawn(path, false), {}});
-    waitForMap(display, t0);
+    all.push_back({p.name, spawn(p.path, false), {}});
+    waitForWindow(display, damageEvent, all.back().child.pid, t0);
   }
-  if (!o.console.empty()) all.push_back({"verbonik-console", spawn(o.console, true), {}});
+  for (const Program& p : o.consoles) all.push_back({p.name, spawn(p.path, true), {}});
   std::this_thread::sleep_for(std::chrono::duration<double>(o.settle));
   for (int w = 0; w < o.windows; ++w) {
     std::vector<Sample> before;
@@ -287,22 +356,28 @@ int main(int argc, char** argv) {
     }
     return Rest{median(w), median(c)};
   };
-  const Rest restProgram = restOf(all[0]), restBare = restOf(all[1]);
 
-  std::printf("start to a mapped window, median of %d (alternating)\n", o.runs);
-  std::printf("  verbonik        %8.1f ms\n  bare Qt window  %8.1f ms\n  ratio           %8.2f\n",
-              startProgram, startBare, startProgram / startBare);
+  const std::size_t bare = windows.size() - 1;
+  std::printf("start, median of %d runs (the programs taking turns)\n", o.runs);
+  std::printf("  %-22s %10s %10s %10s %14s %14s %14s\n", "", "mapped ms", "drawn ms", "cpu ms",
+              "mapped / bare", "drawn / bare", "cpu / bare");
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    std::printf("  %-22s %10.1f %10.1f %10.1f %14.2f %14.2f %14.2f\n", windows[i].name.c_str(),
+                medianOf(i, &Start::mapped), medianOf(i, &Start::frame), medianOf(i, &Start::cpu),
+                medianOf(i, &Start::mapped) / medianOf(bare, &Start::mapped),
+                medianOf(i, &Start::frame) / medianOf(bare, &Start::frame),
+                medianOf(i, &Start::cpu) / medianOf(bare, &Start::cpu));
+  }
+  const Rest restBare = restOf(all[bare]);
   std::printf("at rest, median of %d spans of %.0f s after %.0f s settling\n", o.windows, o.seconds,
               o.settle);
-  std::printf("  %-18s %12s %12s\n", "", "wake-ups/s", "% of a core");
+  std::printf("  %-22s %10s %10s %14s %14s\n", "", "wake-ups/s", "% core", "wake-ups / bare",
+              "core / bare");
   for (const auto& r : all) {
     const Rest rest = restOf(r);
-    std::printf("  %-18s %12.2f %12.3f\n", r.name, rest.wakeups, rest.core);
+    std::printf("  %-22s %10.2f %10.3f %14s %14s\n", r.name.c_str(), rest.wakeups, rest.core,
+                ratio(rest.wakeups, restBare.wakeups).c_str(),
+                ratio(rest.core, restBare.core).c_str());
   }
-  std::printf("  ratio verbonik / bare: wake-ups %s, core %s\n",
-              ratio(restProgram.wakeups, restBare.wakeups).c_str(),
-              ratio(restProgram.core, restBare.core).c_str());
-  std::printf("  beyond the bare window: %+.2f wake-ups/s, %+.3f %% of a core\n",
-              restProgram.wakeups - restBare.wakeups, restProgram.core - restBare.core);
   return 0;
 }
