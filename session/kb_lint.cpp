@@ -97,20 +97,29 @@ void lintShadowed(const std::vector<Key>& keys, Warnings& out) {
   for (std::size_t j = 0; j < mains.size(); ++j) {
     const Key& later = *mains[j];
     // Every phrase that holds the later key holds the earlier one when the
-    // key itself does; a key with an end mark (ПОКА.) is held only where
-    // the mark follows, so it shadows only keys that hold the mark too.
+    // key itself does. A key with an end mark (ПОКА.) is held only where
+    // the mark follows: it takes the later key's own phrase, which is worth
+    // a warning only when it stands inside a word there (ДА. in «Рассада.»);
+    // at a word's start it is the usual special case of the bare phrase.
     const std::string phrase = normalisePhrase(later.head);
     for (std::size_t i = 0; i < j; ++i) {
       const Key& earlier = *mains[i];
       if (earlier.head == later.head) continue;  // a duplicate, reported as such
-      if (later.head.find(earlier.head) == std::string_view::npos ||
-          !runFound(later.head, earlier.head))
-        continue;
+      const bool always = later.head.find(earlier.head) != std::string_view::npos &&
+                          runFound(later.head, earlier.head);
+      if (!always) {
+        const std::size_t at = phrase.find(earlier.head);
+        if (at == std::string::npos || at == 0 || !isLetter(phrase[at - 1]) ||
+            !isLetter(earlier.head.front()) || !runFound(phrase, earlier.head))
+          continue;
+      }
       out.add(later, kLintShadowed,
-              "ключ " + shownKey(later.key) + " не ответит: во фразе «" + shownPhrase(phrase) +
-                  "» раньше найдётся ключ " + shownKey(earlier.key) + " строки " +
-                  std::to_string(earlier.number) +
-                  " (ключ целиком ищется по всему файлу, прежде чем по словам)");
+              "ключ " + shownKey(later.key) +
+                  (always ? " не ответит" : " не ответит на одно это слово") + ": во фразе «" +
+                  shownPhrase(phrase) + "» раньше найдётся ключ " + shownKey(earlier.key) +
+                  " строки " + std::to_string(earlier.number) +
+                  (always ? " (ключ целиком ищется по всему файлу, прежде чем по словам)"
+                          : ", внутри слова"));
       break;
     }
   }
