@@ -22,9 +22,6 @@ constexpr std::string_view kDictionary = "Base\\dictionary.dat";
 // matched the start of another word (ПОЛИВ in «поливитамины»), not a stem
 // with its ending (ГРЯДК in «грядками», РАБОТ in «работаешь»).
 constexpr std::size_t kForeignTail = 6;
-// The words of dictionary.dat taken as common: the list goes from the most
-// common word down, and its far end holds words few people ever type.
-constexpr std::size_t kCommonWords = 20000;
 
 bool isLetter(char c) {
   auto b = static_cast<unsigned char>(c);
@@ -131,9 +128,7 @@ void lintShadowed(const std::vector<Key>& keys, Warnings& out) {
 class WordPhrases {
  public:
   explicit WordPhrases(const Lines& dictionary) {
-    std::size_t taken = 0;
     for (const std::string& word : dictionary) {
-      if (taken++ == kCommonWords) break;
       if (isBlank(word)) continue;
       starts_.push_back(static_cast<std::uint32_t>(text_.size()));
       words_.push_back(&word);
