@@ -241,7 +241,8 @@ void lintInsideWord(const std::vector<Key>& keys, const Lines& dictionary, Warni
     });
     if (shown == SIZE_MAX) continue;
     std::string message = "ключ " + shownKey(k.key) + " находится внутри слова «" +
-                          cp1251ToUtf8(words.word(shown)) + "»: фраза «" +
+                          cp1251ToUtf8(words.word(shown)) +
+                          "»: " + (k.depth > 0 ? "в открытой теме " : "") + "фраза «" +
                           shownPhrase(words.phrase(shown)) + "» получит ответ этой строки";
     if (more > 0) message += " (и ещё в " + inWords(more) + " словаря)";
     out.add(k, kLintInsideWord, message);
