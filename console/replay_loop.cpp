@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 
 #include "console/options.h"
 
@@ -77,9 +78,12 @@ int ReplayLoop::run() {
       if (errno == EINTR) continue;
       break;
     }
-    if (fds[0].revents != 0) {
-      // Every signal ends a replay as the close box would: nothing is saved.
-      if (int signo = io_.interrupts.take(); signo != 0) return 128 + signo;
+    while (fds[0].revents != 0) {
+      const int signo = io_.interrupts.take();
+      if (signo == 0) break;
+      if (signo == SIGTSTP) io_.interrupts.stopHere();
+      // The others end a replay as the close box would: nothing is saved.
+      if (signo != SIGTSTP && signo != SIGCONT) return 128 + signo;
     }
     if (fds[1].revents == 0) continue;
     const ssize_t n = ::read(io_.in, buf, sizeof buf);
