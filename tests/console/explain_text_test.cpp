@@ -29,21 +29,6 @@ TEST(ExplainText, NamesTheStepTheLineTheKeyAndWhatTheTurnLeft) {
             "  строка кончается знаком @: программа попрощается и закроется\n"
             "  тема открыта: следующая фраза сначала ищется среди веток уровня 1 ниже строки "
             "12, до следующей главной фразы\n");
-
-  TurnTrace u;
-  u.step = TurnTrace::Step::Unknown;
-  u.file = "Base\\W1.Dat";
-  u.line = 3;
-  u.learning = true;
-  u.keyAdded = true;
-  u.answerAddedTo = utf8To1251("ЧТО ТАКОЕ СЧАСТЬЕ");
-  const std::string text = explainTurn(u);
-  EXPECT_NE(text.find("запаса вопросов — строка Base\\W1.Dat:3"), std::string::npos) << text;
-  EXPECT_NE(text.find("выучено: новый ключ в конце Base\\Words.Dat; фраза стала ответом ключа "
-                      "«ЧТО ТАКОЕ СЧАСТЬЕ»"),
-            std::string::npos)
-      << text;
-  EXPECT_NE(text.find("тема закрыта"), std::string::npos) << text;
 }
 
 }  // namespace
