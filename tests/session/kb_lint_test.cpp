@@ -93,9 +93,8 @@ TEST(KbLint, ExceptionsPassTheirWarningsAndSayWhenTheyAreStaleOrMalformed) {
                                    "duplicate ОГОРОД\n",
                                    exceptions);
   ASSERT_EQ(errors.size(), 3u) << describe(errors);
-  EXPECT_EQ(errors[0].line, 6);
-  EXPECT_EQ(errors[1].line, 7);
-  EXPECT_EQ(errors[2].line, 8);
+  EXPECT_EQ((std::vector<int>{errors[0].line, errors[1].line, errors[2].line}),
+            (std::vector<int>{6, 7, 8}));
   ASSERT_EQ(exceptions.entries.size(), 3u);
   EXPECT_EQ(exceptions.entries[1].reason, "kept for the test");
 
