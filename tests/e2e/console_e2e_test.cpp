@@ -581,7 +581,6 @@ TEST(ConsoleE2E, APacedReplayRunsTheTimersInVirtualTimeTheSameEveryRun) {
     };
     EXPECT_LT(at("CPU:  Хорошо."), at("CPU:  А у тебя?"));
     EXPECT_LT(at("CPU:  А у тебя?"), at("USER: Привет."));
-    EXPECT_GT(delays[0], 0);
     EXPECT_LT(delays[0], 90);
     return;
   }
