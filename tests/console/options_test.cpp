@@ -37,7 +37,6 @@ TEST(ConsoleOptions, AuthorsToolsTakeFlagsAndValues) {
   ConsoleOptions r = parseOptions({"--explain", "--pace", "0.5", "--seed", "7"});
   EXPECT_TRUE(r.explain);
   EXPECT_EQ(r.pace, 0.5);
-  EXPECT_FALSE(r.check);
 }
 
 TEST(ConsoleOptions, HelpAndVersionWinWhereverTheyStand) {

@@ -50,11 +50,9 @@ TEST_F(TurnTraceTest, TellsTheStepLineKeyAndAnswerOfEachSource) {
   // Roll 1, r 3, answer 2 of 2, delayed part said.
   say("ну, как дела", {0, 3, 1, 0});
   EXPECT_EQ(trace.step, Step::WholeKey);
-  EXPECT_EQ(trace.file, "Base\\Words.Dat");
-  EXPECT_EQ(trace.line, 2);
+  EXPECT_EQ(trace.file + ":" + std::to_string(trace.line), "Base\\Words.Dat:2");
   EXPECT_EQ(trace.head, w("КАК ДЕЛА"));
-  EXPECT_EQ(trace.answer, 2);
-  EXPECT_EQ(trace.answers, 2);
+  EXPECT_EQ(std::make_pair(trace.answer, trace.answers), std::make_pair(2, 2));
   EXPECT_EQ(trace.delayed, w("А у тебя?"));
   EXPECT_TRUE(trace.delayedScheduled);
   EXPECT_EQ(trace.branchDepth, 1);
