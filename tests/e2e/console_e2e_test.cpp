@@ -244,7 +244,7 @@ bool isDate(std::string_view s) {
 
 // "17:25:46" or "9:05:00"
 bool isTime(std::string_view s) {
-  if (s.size() == 7) return isTime("0" + std::string(s));
+  if (s.size() == 7) return isTime(std::string("0").append(s));
   return s.size() == 8 && s[2] == ':' && s[5] == ':' && isDigits(s.substr(0, 2)) &&
          isDigits(s.substr(3, 2)) && isDigits(s.substr(6));
 }

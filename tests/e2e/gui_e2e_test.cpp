@@ -151,7 +151,7 @@ TEST_F(GuiProgram, DirNamesTheFolderAndTheStartClearsWhatAKilledWriterLeft) {
   ASSERT_EQ(status, 0) << readBytes(folder_ / "xvfb.log") << readBytes(folder_ / "program.log");
   EXPECT_NE(cp1251ToUtf8(readBytes(folder_ / "Base" / "Log.dat")).find("USER:     Hello there."),
             std::string::npos);
-  EXPECT_FALSE(fs::exists(folder_ / "home"));
+  EXPECT_FALSE(fs::exists(folder_ / "home" / ".local" / "share" / "verbonik"));
   EXPECT_FALSE(fs::exists(debris));
 }
 
