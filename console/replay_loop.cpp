@@ -20,6 +20,15 @@ constexpr std::int64_t kPendingLimitMs = 10 * 60 * 1000;
 
 constexpr std::size_t kMaxLineBytes = 64 * 1024;
 
+// The start of a line of input for a note, cut at a character's edge.
+std::string quoted(std::string_view utf8) {
+  constexpr std::size_t kShown = 60;
+  if (utf8.size() <= kShown) return std::string(utf8);
+  std::size_t end = kShown;
+  while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) --end;
+  return std::string(utf8.substr(0, end)) + "…";
+}
+
 }  // namespace
 
 void ReplayLoop::runUntil(std::int64_t ms) {
@@ -47,17 +56,15 @@ void ReplayLoop::finishPending() {
   }
 }
 
-void ReplayLoop::takeLine(std::string line) {
-  if (view_.closed()) {
-    ++unanswered_;
-    return;
-  }
+bool ReplayLoop::takeLine(const std::string& line) {
   runUntil(clock_.nowMs() + paceMs_);
   if (view_.closed()) {
-    ++unanswered_;
-    return;
+    view_.note("Программа закрылась раньше конца ввода; строка «" + quoted(line) +
+               "» и те, что после неё, остались без ответа.");
+    return false;
   }
   lines_.takeLine(line);
+  return !view_.closed();
 }
 
 int ReplayLoop::run() {
@@ -80,19 +87,16 @@ int ReplayLoop::run() {
     if (n <= 0) break;
     for (ssize_t i = 0; i < n; ++i) {
       if (buf[i] == '\n') {
-        takeLine(std::move(pending));
+        // The program has ended (Exit, the closing): the rest is not read.
+        if (!takeLine(pending)) return kExitOk;
         pending.clear();
       } else if (pending.size() < kMaxLineBytes) {
         pending.push_back(buf[i]);
       }
     }
   }
-  if (!pending.empty()) takeLine(std::move(pending));
+  if (!pending.empty() && !takeLine(pending)) return kExitOk;
   finishPending();
-  if (unanswered_ > 0) {
-    view_.note("Программа закрылась раньше конца ввода: строк без ответа — " +
-               std::to_string(unanswered_) + ".");
-  }
   if (view_.closed()) return kExitOk;
   return lines_.endOfInput();
 }

@@ -5,7 +5,7 @@
 // follow-up and idle remarks, the closing. At the end of input what is
 // still pending (a delayed part, a follow-up remark, the closing, the
 // greeting) happens before Exit. With --seed the replay is the same every
-// run; a line that comes after the program has closed is not answered.
+// run; once the program has closed, the rest of the input is not read.
 
 #include <cstdint>
 #include <string>
@@ -31,7 +31,8 @@ class ReplayLoop {
   void runUntil(std::int64_t ms);
   // After the input: lets the timers that will stop by themselves finish.
   void finishPending();
-  void takeLine(std::string line);
+  // Takes one line at its virtual time; false once the program has ended.
+  bool takeLine(const std::string& line);
 
   Session& session_;
   ConsoleView& view_;
@@ -39,7 +40,6 @@ class ReplayLoop {
   ConsoleLoop& lines_;
   ConsoleIo io_;
   std::int64_t paceMs_;
-  std::size_t unanswered_ = 0;  // lines that came after the program closed
 };
 
 }  // namespace vb

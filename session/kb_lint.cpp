@@ -22,9 +22,6 @@ constexpr std::string_view kDictionary = "Base\\dictionary.dat";
 // matched the start of another word (ПОЛИВ in «поливитамины»), not a stem
 // with its ending (ГРЯДК in «грядками», РАБОТ in «работаешь»).
 constexpr std::size_t kForeignTail = 6;
-// The words of dictionary.dat taken as common: the list goes from the most
-// common word down, and its far end holds words few people ever type.
-constexpr std::size_t kCommonWords = 20000;
 
 bool isLetter(char c) {
   auto b = static_cast<unsigned char>(c);
@@ -97,20 +94,29 @@ void lintShadowed(const std::vector<Key>& keys, Warnings& out) {
   for (std::size_t j = 0; j < mains.size(); ++j) {
     const Key& later = *mains[j];
     // Every phrase that holds the later key holds the earlier one when the
-    // key itself does; a key with an end mark (ПОКА.) is held only where
-    // the mark follows, so it shadows only keys that hold the mark too.
+    // key itself does. A key with an end mark (ПОКА.) is held only where
+    // the mark follows: it takes the later key's own phrase, which is worth
+    // a warning only when it stands inside a word there (ДА. in «Рассада.»);
+    // at a word's start it is the usual special case of the bare phrase.
     const std::string phrase = normalisePhrase(later.head);
     for (std::size_t i = 0; i < j; ++i) {
       const Key& earlier = *mains[i];
       if (earlier.head == later.head) continue;  // a duplicate, reported as such
-      if (later.head.find(earlier.head) == std::string_view::npos ||
-          !runFound(later.head, earlier.head))
-        continue;
+      const bool always = later.head.find(earlier.head) != std::string_view::npos &&
+                          runFound(later.head, earlier.head);
+      if (!always) {
+        const std::size_t at = phrase.find(earlier.head);
+        if (at == std::string::npos || at == 0 || !isLetter(phrase[at - 1]) ||
+            !isLetter(earlier.head.front()) || !runFound(phrase, earlier.head))
+          continue;
+      }
       out.add(later, kLintShadowed,
-              "ключ " + shownKey(later.key) + " не ответит: во фразе «" + shownPhrase(phrase) +
-                  "» раньше найдётся ключ " + shownKey(earlier.key) + " строки " +
-                  std::to_string(earlier.number) +
-                  " (ключ целиком ищется по всему файлу, прежде чем по словам)");
+              "ключ " + shownKey(later.key) +
+                  (always ? " не ответит" : " не ответит на одно это слово") + ": во фразе «" +
+                  shownPhrase(phrase) + "» раньше найдётся ключ " + shownKey(earlier.key) +
+                  " строки " + std::to_string(earlier.number) +
+                  (always ? " (ключ целиком ищется по всему файлу, прежде чем по словам)"
+                          : ", внутри слова"));
       break;
     }
   }
@@ -122,9 +128,7 @@ void lintShadowed(const std::vector<Key>& keys, Warnings& out) {
 class WordPhrases {
  public:
   explicit WordPhrases(const Lines& dictionary) {
-    std::size_t taken = 0;
     for (const std::string& word : dictionary) {
-      if (taken++ == kCommonWords) break;
       if (isBlank(word)) continue;
       starts_.push_back(static_cast<std::uint32_t>(text_.size()));
       words_.push_back(&word);
@@ -237,7 +241,8 @@ void lintInsideWord(const std::vector<Key>& keys, const Lines& dictionary, Warni
     });
     if (shown == SIZE_MAX) continue;
     std::string message = "ключ " + shownKey(k.key) + " находится внутри слова «" +
-                          cp1251ToUtf8(words.word(shown)) + "»: фраза «" +
+                          cp1251ToUtf8(words.word(shown)) +
+                          "»: " + (k.depth > 0 ? "в открытой теме " : "") + "фраза «" +
                           shownPhrase(words.phrase(shown)) + "» получит ответ этой строки";
     if (more > 0) message += " (и ещё в " + inWords(more) + " словаря)";
     out.add(k, kLintInsideWord, message);

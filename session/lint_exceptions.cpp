@@ -25,7 +25,7 @@ std::string_view trimmed(std::string_view s) {
 
 std::vector<KbFinding> readLintExceptions(std::string_view shownName, std::string_view utf8Text,
                                           LintExceptions& out) {
-  out.file = std::string(shownName);
+  out.file = utf8To1251(shownName);  // findings hold Windows-1251
   std::vector<KbFinding> errors;
   auto fail = [&](int line, const std::string& message) {
     errors.push_back({out.file, line, utf8To1251(message), {}, {}});

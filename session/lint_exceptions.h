@@ -30,8 +30,9 @@ struct LintExceptions {
   std::vector<LintException> entries;
 };
 
-// Reads the file's text into `out`; returns an error finding for each line
-// that is no exception (unknown lint, no '^', no reason).
+// Reads the file's text into `out` (`shownName` in UTF-8, as the user gave
+// it); returns an error finding for each line that is no exception
+// (unknown lint, no '^', no reason).
 std::vector<KbFinding> readLintExceptions(std::string_view shownName, std::string_view utf8Text,
                                           LintExceptions& out);
 

@@ -73,6 +73,7 @@ TEST(InputLine, SlashCommandsIgnoringCaseAndSurroundingBlanks) {
   EXPECT_EQ(readInputLine("/undo").kind, Kind::Undo);
   EXPECT_EQ(readInputLine("/exit").kind, Kind::Exit);
   EXPECT_EQ(readInputLine("/help").kind, Kind::Help);
+  EXPECT_EQ(readInputLine("/WHY ").kind, Kind::Why);
   EXPECT_EQ(readInputLine("/EXIT  ").kind, Kind::Exit);
   InputLine unknown = readInputLine("/quit");
   EXPECT_EQ(unknown.kind, Kind::UnknownCommand);

@@ -550,7 +550,9 @@ TEST(ConsoleE2E, APacedReplayRunsTheTimersInVirtualTimeTheSameEveryRun) {
       Result r =
           runConsole({"--dir", folder.path().string(), "--seed", seed, "--pace", "90"}, phrases);
       EXPECT_EQ(r.status, 0) << r.err;
-      EXPECT_NE(r.err.find("строк без ответа — 1"), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find("строка «Ещё одна фраза» и те, что после неё, остались без ответа"),
+                std::string::npos)
+          << r.err;
       outputs[run] = r.out;
       // Seconds from the question to the delayed part, from Log.dat's times.
       auto seconds = [](const std::string& line) {
@@ -583,6 +585,31 @@ TEST(ConsoleE2E, APacedReplayRunsTheTimersInVirtualTimeTheSameEveryRun) {
     return;
   }
   ADD_FAILURE() << "no delayed part with any of the seeds" << tried;
+}
+
+TEST(ConsoleE2E, CheckWarningsAreCountedFailOnlyWhenStrictAndAnExceptionPassesThem) {
+  ProgramFolder folder;
+  folder.write("Words.Dat",
+               {"КУЗЯ^Домовёнок!;", "ТЫ ЗНАЕШЬ КУЗЮ^Конечно!;", "ЭТО КУЗЯ^Привет, Кузя!;"});
+  const std::string dir = folder.path().string();
+  Result loose = runConsole({"--check", "--dir", dir}, "");
+  EXPECT_EQ(loose.status, 0) << loose.err;
+  auto lines = linesOf(loose.out);
+  ASSERT_EQ(lines.size(), 2u) << loose.out;
+  EXPECT_TRUE(lines[0].starts_with("Base\\Words.Dat:3: предупреждение [shadowed]: ")) << lines[0];
+  EXPECT_EQ(lines[1], "Итог: 0 ошибок, 1 предупреждение.");
+  EXPECT_EQ(runConsole({"--check", "--strict", "--dir", dir}, "").status, 1);
+
+  const fs::path exceptions = folder.path() / "исключения.txt";
+  std::ofstream(exceptions) << "# заметка\nshadowed ЭТО КУЗЯ^так задумано\n";
+  Result passed =
+      runConsole({"--check", "--strict", "--exceptions", exceptions.string(), "--dir", dir}, "");
+  EXPECT_EQ(passed.status, 0) << passed.out << passed.err;
+  EXPECT_EQ(passed.out, "");
+  std::ofstream(exceptions, std::ios::app) << "censored КУЗЯ\n";
+  Result bad = runConsole({"--check", "--exceptions", exceptions.string(), "--dir", dir}, "");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.out.find("исключения.txt:3: нет ключа и '^'"), std::string::npos) << bad.out;
 }
 
 TEST(ConsoleE2E, ControlCharactersFromTheKnowledgeBaseNeverReachTheTerminal) {

@@ -48,6 +48,8 @@ const Lines kBase = cp1251({
     "ОГОРОД^Ещё.;",                    // 14 duplicate of 1
     "ПРИВЕТ ДРУГ.^Привет!;",           // 15 holds 16 only with the end mark:
     "ПРИВЕТ ДРУГ^Здравствуй!;",        // 16 not shadowed
+    "ПОКА.^Пока!;",                    // 17 takes «Опока.» from inside the word:
+    "ОПОКА^Осадочная порода.;",        // 18 shadowed for that phrase
 });
 const Lines kDictionary = cp1251({"собаку", "когда", "поливитамины", "грядками"});
 
@@ -59,8 +61,8 @@ TEST(KbLint, EachFaultOfAPlantedBaseIsReportedAtItsLineWithAPhraseThatShowsIt) {
     got.emplace(f.line, f.lint);
   }
   const std::set<std::pair<int, std::string>> expected = {
-      {2, "shadowed"},   {3, "inside-word"},  {4, "censored"},
-      {9, "depth-skip"}, {12, "inside-word"}, {14, "duplicate"},
+      {2, "shadowed"},     {3, "inside-word"}, {4, "censored"},  {9, "depth-skip"},
+      {12, "inside-word"}, {14, "duplicate"},  {18, "shadowed"},
   };
   EXPECT_EQ(got, expected) << describe(found);
   const std::string text = describe(found);
@@ -69,7 +71,9 @@ TEST(KbLint, EachFaultOfAPlantedBaseIsReportedAtItsLineWithAPhraseThatShowsIt) {
                             "«ОГОРОД» строки 1",
                             "внутри слова «собаку»: фраза «Собаку.»",
                             "фразу «Кабачки уродились.» перехватывает цензура (в ней есть «УРОД»)",
-                            "сразу под строкой 8 уровня 1"}) {
+                            "сразу под строкой 8 уровня 1",
+                            "ключ «ОПОКА» не ответит на одно это слово: во фразе «Опока.» "
+                            "раньше найдётся ключ «ПОКА.» строки 17, внутри слова"}) {
     EXPECT_NE(text.find(shown), std::string::npos) << shown << "\n" << text;
   }
 }
