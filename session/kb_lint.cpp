@@ -22,6 +22,9 @@ constexpr std::string_view kDictionary = "Base\\dictionary.dat";
 // matched the start of another word (ПОЛИВ in «поливитамины»), not a stem
 // with its ending (ГРЯДК in «грядками», РАБОТ in «работаешь»).
 constexpr std::size_t kForeignTail = 6;
+// The words of dictionary.dat taken as common: the list goes from the most
+// common word down, and its far end holds words few people type.
+constexpr std::size_t kCommonWords = 20000;
 
 bool isLetter(char c) {
   auto b = static_cast<unsigned char>(c);
@@ -99,26 +102,31 @@ void lintShadowed(const std::vector<Key>& keys, Warnings& out) {
     // a warning only when it stands inside a word there (ДА. in «Рассада.»);
     // at a word's start it is the usual special case of the bare phrase.
     const std::string phrase = normalisePhrase(later.head);
-    for (std::size_t i = 0; i < j; ++i) {
+    const Key* holds = nullptr;  // the first earlier key the later key holds
+    const Key* takes = nullptr;  // the first earlier key its own phrase holds
+    for (std::size_t i = 0; i < j && !holds; ++i) {
       const Key& earlier = *mains[i];
       if (earlier.head == later.head) continue;  // a duplicate, reported as such
-      const bool always = later.head.find(earlier.head) != std::string_view::npos &&
-                          runFound(later.head, earlier.head);
-      if (!always) {
-        const std::size_t at = phrase.find(earlier.head);
-        if (at == std::string::npos || at == 0 || !isLetter(phrase[at - 1]) ||
-            !isLetter(earlier.head.front()) || !runFound(phrase, earlier.head))
-          continue;
-      }
-      out.add(later, kLintShadowed,
-              "ключ " + shownKey(later.key) +
-                  (always ? " не ответит" : " не ответит на одно это слово") + ": во фразе «" +
-                  shownPhrase(phrase) + "» раньше найдётся ключ " + shownKey(earlier.key) +
-                  " строки " + std::to_string(earlier.number) +
-                  (always ? " (ключ целиком ищется по всему файлу, прежде чем по словам)"
-                          : ", внутри слова"));
-      break;
+      if (phrase.find(earlier.head) == std::string::npos || !runFound(phrase, earlier.head))
+        continue;
+      if (!takes) takes = &earlier;
+      if (later.head.find(earlier.head) != std::string_view::npos &&
+          runFound(later.head, earlier.head))
+        holds = &earlier;
     }
+    const Key* by = holds ? holds : takes;
+    if (!by) continue;
+    if (!holds) {
+      const std::size_t at = phrase.find(by->head);
+      if (at == 0 || !isLetter(phrase[at - 1]) || !isLetter(by->head.front())) continue;
+    }
+    out.add(later, kLintShadowed,
+            "ключ " + shownKey(later.key) +
+                (holds ? " не ответит" : " не ответит на одно это слово") + ": во фразе «" +
+                shownPhrase(phrase) + "» раньше найдётся ключ " + shownKey(by->key) + " строки " +
+                std::to_string(by->number) +
+                (holds ? " (ключ целиком ищется по всему файлу, прежде чем по словам)"
+                       : ", внутри слова"));
   }
 }
 
@@ -129,6 +137,7 @@ class WordPhrases {
  public:
   explicit WordPhrases(const Lines& dictionary) {
     for (const std::string& word : dictionary) {
+      if (words_.size() == kCommonWords) break;
       if (isBlank(word)) continue;
       starts_.push_back(static_cast<std::uint32_t>(text_.size()));
       words_.push_back(&word);

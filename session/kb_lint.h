@@ -6,9 +6,8 @@
 //  - shadowed: a main key holds an earlier main key, so the whole-key pass,
 //    which runs over the entire file before the word pass, always stops at
 //    the earlier line first;
-//  - inside-word: a key is found inside a word of dictionary.dat (the
-//    Speed Word list of common words)
-//    where it is not a word of its own: after a letter (БАКУ in «собаку»)
+//  - inside-word: a key is found inside one of the common words at the head
+//    of dictionary.dat where it is not a word of its own: after a letter (БАКУ in «собаку»)
 //    or at the start of a word that runs on far past it (ПОЛИВ in
 //    «поливитамины»); not when an earlier line takes that word first;
 //  - censored: the censor list takes the key's own phrase before the search
