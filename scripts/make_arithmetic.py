@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Writes data-src/words/05-arithmetic.txt: sums and products up to ten.
+"""Writes data-src/words/05-arithmetic.txt: sums up to ten and the
+multiplication table from 2 to 9.
 
 The phrase base finds a key anywhere in the phrase, so «2+2» would also be
 found in «12+25». Every key here therefore starts with a space (the number
 stands after a word, as in «сколько будет 2+2?») and ends with the mark
 that follows the last number: '?', '.' or '='. A key that ended at the
 number would answer «2 + 25» as «2 + 2» in the word pass. Numbers are written
-in digits with '+', '*' or 'х', with or without spaces around the
-sign, and in words («семь умножить на восемь»).
+in digits with '+', '*' or 'х' (with or without spaces around '+' and '*'),
+and in words («семь умножить на восемь»).
 
 Run from anywhere: python3 scripts/make_arithmetic.py
 """
@@ -21,9 +22,9 @@ WORDS = ["НОЛЬ", "ОДИН", "ДВА", "ТРИ", "ЧЕТЫРЕ", "ПЯТЬ",
 ENDS = ["?", ".", "="]
 
 
-def digit_keys(a, sign, b):
+def digit_keys(a, sign, b, gaps=("", " ")):
     keys = []
-    for gap in ("", " "):
+    for gap in gaps:
         for end in ENDS:
             if gap and end == "=":
                 end = " ="
@@ -44,11 +45,9 @@ lines = [
     " 2+2*2| 2 + 2 * 2| 2+2Х2| 2 + 2 Х 2| ДВА ПЛЮС ДВА УМНОЖИТЬ НА ДВА"
     "^Шесть: сначала умножение, потом сложение.;2 + 2 * 2 = 6, а не 8.;",
 ]
-for a in range(1, 11):
-    for b in range(1, 11):
-        keys = []
-        for sign in ("*", "Х"):
-            keys += digit_keys(a, sign, b)
+for a in range(2, 10):
+    for b in range(2, 10):
+        keys = digit_keys(a, "*", b) + digit_keys(a, "Х", b, ("",))
         keys += word_keys(a, "УМНОЖИТЬ НА", b)
         lines.append("|".join(keys) + f"^{a} * {b} = {a * b}.;Будет {a * b}.;")
 for a in range(1, 11):

@@ -122,3 +122,41 @@ TEST(Coverage, FirstConversationPhrasesAreAnsweredFromThePhraseBase) {
             << "%) from the phrase base\n";
   EXPECT_GE(share, 85.0) << "phrases that missed:\n" << misses.str();
 }
+
+// Phrases whose right answer is known: facts, informal and Latin-layout
+// typing, negations and words that hold another topic's key. Each is the
+// first phrase of a fresh dialogue and takes the first answer of the line
+// found; the answer must hold the expected text (or, with "!", must not).
+TEST(Coverage, EverydayTypingAndFactsFindTheirOwnLine) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Сколько будет 7 * 8?", "56"},
+      {"сколько будет семь умножить на восемь", "56"},
+      {"Сколько будет 12+25?", "!="},
+      {"Какая столица Японии?", "Токио"},
+      {"столица австралии", "Канберра"},
+      {"Кто написал «Войну и мир»?", "Толстой"},
+      {"Кто автор Евгения Онегина?", "Пушкин"},
+      {"Сколько планет в Солнечной системе?", "Восемь"},
+      {"Когда началась Великая Отечественная война?", "1941"},
+      {"ghbdtn", "Привет"},
+      {"превет", "Привет"},
+      {"Хочу завести собаку", "!Баку"},
+      {"Мне не скучно", "!Давай"},
+      {"Подожди минутку", "!Дождь"},
+  };
+  ProgramFolderCopy folder;
+  vb::DiskFileStore files(folder.root(), false);
+  for (const auto& [utf8, expected] : cases) {
+    vb::DialogueState state;
+    vb::ScriptedRandom random{0, 1};
+    Recorder recorder;
+    vb::Turn turn(files, random);
+    ASSERT_NO_THROW(turn.run(vb::utf8To1251(utf8), state, recorder)) << utf8;
+    const std::string said = vb::cp1251ToUtf8(recorder.said);
+    EXPECT_FALSE(recorder.improvised) << utf8 << " -> " << said;
+    if (expected.front() == '!')
+      EXPECT_EQ(said.find(expected.substr(1)), std::string::npos) << utf8 << " -> " << said;
+    else
+      EXPECT_NE(said.find(expected), std::string::npos) << utf8 << " -> " << said;
+  }
+}
