@@ -73,6 +73,9 @@ if(TARGET verbonik)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
         "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6multimedia6 (>= 6.4), qt6-qpa-plugins, libstdc++6, libc6")
   endif()
+  # The desktop of today: native Wayland windows, Qt's own Russian texts for
+  # the standard dialogs and context menus.
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-wayland, qt6-translations-l10n")
   # Faces with Cyrillic letters for the fonts the program asks for.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core | fonts-liberation")
 elseif(NOT VB_DPKG_SHLIBDEPS)

@@ -15,8 +15,10 @@
 #include "console/options.h"
 #include "console/program_folder.h"
 #include "console/raw_terminal.h"
+#include "console/replay_loop.h"
 #include "console/replay_random.h"
 #include "console/terminal_screen.h"
+#include "console/virtual_clock.h"
 #include "engine/disk_file_store.h"
 #include "engine/random_source.h"
 #include "session/clock.h"
@@ -68,7 +70,9 @@ int runConsole(const std::vector<std::string_view>& args) {
   } else {
     random = &clockRandom.emplace();
   }
-  SystemClock clock;
+  SystemClock systemClock;
+  VirtualClock virtualClock;
+  Clock& clock = options.pace ? static_cast<Clock&>(virtualClock) : systemClock;
 
   const char* noColor = std::getenv("NO_COLOR");
   ColourChoice colour{colourWanted(::isatty(STDOUT_FILENO) == 1, noColor),
@@ -82,7 +86,7 @@ int runConsole(const std::vector<std::string_view>& args) {
   LineEditor editor;
   ConsoleIo io{STDIN_FILENO, screen, interrupts};
   if (replay) io.replay = &*replay;
-  if (interactive) {
+  if (interactive && !options.pace) {
     raw.emplace(STDIN_FILENO);
     if (raw->active()) {
       io.raw = &*raw;
@@ -92,11 +96,21 @@ int runConsole(const std::vector<std::string_view>& args) {
     }
   }
 
-  Session session({files, *random, clock, view});
+  TurnTrace trace;
+  EngineTurn turn(files, *random);
+  turn.setTrace(&trace);
+  io.trace = &trace;
+  io.explain = options.explain;
+  Session session({files, *random, clock, view, &turn});
   session.FormCreate(view);
   session.start();
   session.runDue();
   ConsoleLoop loop(session, view, clock, io);
+  if (options.pace) {
+    ReplayLoop replayLoop(session, view, virtualClock, loop, io,
+                          static_cast<std::int64_t>(*options.pace * 1000 + 0.5));
+    return replayLoop.run();
+  }
   return loop.run();
 }
 

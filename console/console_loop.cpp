@@ -8,6 +8,7 @@
 #include <climits>
 #include <csignal>
 
+#include "console/explain_text.h"
 #include "console/help_text.h"
 #include "console/input_line.h"
 #include "console/options.h"
@@ -33,6 +34,11 @@ int ConsoleLoop::pollTimeout() const {
   return static_cast<int>(std::clamp<std::int64_t>(wait, 0, INT_MAX));
 }
 
+void ConsoleLoop::explain() {
+  std::string text = io_.trace ? explainTurn(*io_.trace) : std::string();
+  view_.aside(text.empty() ? "Почему: ещё не было ответа на фразу.\n" : text);
+}
+
 void ConsoleLoop::takeLine(std::string_view utf8) {
   session_.runDue();
   if (view_.closed()) return;
@@ -45,7 +51,11 @@ void ConsoleLoop::takeLine(std::string_view utf8) {
     case K::Phrase:
       session_.InputChange(line.phrase);
       session_.SpeakClick();
+      if (io_.explain) explain();
       break;
+    case K::Why:
+      explain();
+      return;
     case K::Refused:
       view_.note("Фраза не принята: знак " + shownReserved(line.reserved) +
                  " служебный в базе знаний (нельзя ^ _ ; @ |).");

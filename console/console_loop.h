@@ -14,6 +14,7 @@
 #include "console/raw_terminal.h"
 #include "console/replay_random.h"
 #include "console/terminal_screen.h"
+#include "engine/turn_trace.h"
 #include "session/clock.h"
 #include "session/session.h"
 
@@ -28,6 +29,10 @@ struct ConsoleIo {
   LineEditor* editor = nullptr;
   // Set with --seed: every line of input starts its draws afresh.
   ReplayRandom* replay = nullptr;
+  // Where the last answer came from (/why); with `explain`, told after
+  // every answer to a phrase.
+  const TurnTrace* trace = nullptr;
+  bool explain = false;
 };
 
 class ConsoleLoop {
@@ -39,16 +44,19 @@ class ConsoleLoop {
   // signal) and returns the exit status.
   int run();
 
- private:
   // One line of input, as a Send or a console command.
   void takeLine(std::string_view utf8);
-  // Bytes read from standard input; false at its end.
-  bool takeBytes(std::string_view bytes);
   // End of input: Exit at once, pending timers dropped.
   int endOfInput();
+
+ private:
+  // Bytes read from standard input; false at its end.
+  bool takeBytes(std::string_view bytes);
   // A signal; returns an exit status when the program must end, else -1.
   int takeSignal(int signo);
   int pollTimeout() const;
+  // The account of the last answer (/why, --explain).
+  void explain();
 
   Session& session_;
   ConsoleView& view_;

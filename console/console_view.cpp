@@ -53,6 +53,17 @@ void ConsoleView::showError(const std::string& message) {
   screen_.err(colour_.err ? std::string(kRed) + text + kReset : text);
 }
 
+void ConsoleView::aside(std::string_view utf8) {
+  std::size_t start = 0;
+  while (start < utf8.size()) {
+    std::size_t end = utf8.find('\n', start);
+    if (end == std::string_view::npos) end = utf8.size();
+    std::string text = terminalTextUtf8(utf8.substr(start, end - start));
+    screen_.out(colour_.out ? std::string(kDim) + text + std::string(kReset) : text);
+    start = end + 1;
+  }
+}
+
 void ConsoleView::note(std::string_view utf8) {
   std::string text = terminalTextUtf8(utf8);
   screen_.err(colour_.err ? std::string(kDim) + text + kReset : text);

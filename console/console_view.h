@@ -52,6 +52,9 @@ class ConsoleView final : public View, public SettingsSink {
   // The console's own notes (a refused line, an unknown command...), on
   // standard error. `utf8` is the console's text.
   void note(std::string_view utf8);
+  // Text of the console's own on standard output, among the dialogue's
+  // lines (the account of an answer): lines ended by '\n', dimmed.
+  void aside(std::string_view utf8);
 
   bool closed() const { return closed_; }
   std::size_t lineCount() const { return lines_.size(); }

@@ -53,6 +53,7 @@ InputLine readInputLine(std::string_view utf8) {
                 : name == "/undo" ? K::Undo
                 : name == "/exit" ? K::Exit
                 : name == "/help" ? K::Help
+                : name == "/why"  ? K::Why
                                   : K::UnknownCommand;
     line.command = std::string(word);
     return line;

@@ -1,6 +1,6 @@
 #pragma once
 // One line of standard input: a console command ("/new", "/undo", "/exit",
-// "/help") or a phrase, which the console sends as if it had been typed
+// "/help", "/why") or a phrase, which the console sends as if it had been typed
 // into the input field.
 
 #include <cstddef>
@@ -21,6 +21,7 @@ struct InputLine {
     Undo,            // /undo
     Exit,            // /exit
     Help,            // /help
+    Why,             // /why
     UnknownCommand,  // `command` is no console command
   };
   Kind kind = Kind::Empty;

@@ -12,6 +12,7 @@ DrawnLine drawLine(FileStore& files, std::string_view name, RandomSource& random
   const int index = random.random(static_cast<int>(count));
   if (count == 0) throw indexOutOfBounds(index);
   drawn.line = std::string(lineAt(*drawn.text, static_cast<std::size_t>(index)));
+  drawn.index = index;
   return drawn;
 }
 

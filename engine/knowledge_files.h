@@ -27,6 +27,7 @@ inline std::string_view poolName(bool questions) {
 struct DrawnLine {
   std::string line;
   std::shared_ptr<const std::string> text;  // the file as read for the draw
+  int index = 0;                            // the line drawn, from 0
 };
 
 // Reads the file afresh and returns its line Random(n), n its number of

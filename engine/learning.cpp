@@ -30,6 +30,7 @@ bool learnPool(FileStore& files, const LearningInput& in) {
                      // Another program may have added it since this turn read the pool.
                      if (toQuestions == in.fromQuestionPool && holdsLine(text, in.userPhrase))
                        return std::nullopt;
+                     if (in.report) in.report->pool = std::string(poolName(toQuestions));
                      return piecesWithLineAppended(text, in.userPhrase);
                    });
   return true;
@@ -75,6 +76,11 @@ void learnKeyAndAnswer(FileStore& files, const LearningInput& in) {
         if (!(probe->prevFound && start == probe->prevStart)) appendLine(rest, line);
       }
       out.own(std::move(rest));
+    }
+    if (in.report) {
+      in.report->keyAdded = true;
+      if (probe->prevFound || (!asked.prevKey.empty() && asked.prevKey == asked.key))
+        in.report->answerAddedTo = asked.prevKey;
     }
     std::string tail;
     const std::string newKey = asked.key + "^";

@@ -31,6 +31,13 @@
 
 namespace vb {
 
+// What learning did, for a caller that wants to tell.
+struct LearnedReport {
+  std::string pool;           // the pool the phrase was appended to, or empty
+  bool keyAdded = false;      // the phrase's key form was appended as a key
+  std::string answerAddedTo;  // the head of the line that took the phrase as an answer
+};
+
 struct LearningInput {
   std::string_view userPhrase;     // UserPhrase, normalised
   std::string_view cpuPhrase;      // the answer drawn from the pool
@@ -43,6 +50,7 @@ struct LearningInput {
   // What the search found out about Words.Dat (see probeFor); used only if
   // it was made for the very bytes learning finds under its lock.
   const WordsProbe* probe = nullptr;
+  LearnedReport* report = nullptr;  // filled in when given
 };
 
 void learn(FileStore& files, const LearningInput& in);

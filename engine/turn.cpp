@@ -44,24 +44,37 @@ class BusyCursor {
 // from the first source that answers and returns whether the answer is
 // improvised (not from the phrase base or the censor).
 bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
-                  DialogueState& state, TurnEffects& effects) {
+                  DialogueState& state, TurnEffects& effects, TurnTrace& trace) {
+  // The file and line an answer was drawn from, for the trace.
+  auto drawn = [&](TurnTrace::Step step, std::string_view file, DrawnLine line) {
+    trace.step = step;
+    trace.file = std::string(file);
+    trace.line = line.index + 1;
+    return std::move(line.line);
+  };
   if (equalsIgnoreCase(state.UserPhrase, state.PrevUserPhrase)) {
-    state.CpuPhrase = drawLine(files, kRepeatAnswers, random).line;
+    state.CpuPhrase =
+        drawn(TurnTrace::Step::Repetition, kRepeatAnswers, drawLine(files, kRepeatAnswers, random));
     return true;
   }
 
-  if (censorHit(state.UserPhrase)) {
-    state.CpuPhrase = drawLine(files, kCensorAnswers, random).line;
+  if (const int entry = censorEntry(state.UserPhrase); entry >= 0) {
+    trace.head = Cenzura()[static_cast<std::size_t>(entry)];
+    state.CpuPhrase =
+        drawn(TurnTrace::Step::Censor, kCensorAnswers, drawLine(files, kCensorAnswers, random));
     files.updateText(kCensorRecord, [&](const std::string& text) -> std::optional<TextPieces> {
       return piecesWithLineAppended(text, ">>> " + state.UserPhrase);
     });
     return false;
   }
-  const bool filter = filterHit(state.UserPhrase);
+  const int filterAt = filterEntry(state.UserPhrase);
+  const bool filter = filterAt >= 0;
+  if (filter) trace.filter = Filter_nr()[static_cast<std::size_t>(filterAt)];
 
   const int r = random.random(6);
   if (r != 1 && r != 5 && state.UserPhrase.size() >= kLongPhrase) {
-    state.CpuPhrase = drawLine(files, kLongPhraseAnswers, random).line;
+    state.CpuPhrase = drawn(TurnTrace::Step::LongPhrase, kLongPhraseAnswers,
+                            drawLine(files, kLongPhraseAnswers, random));
     return true;
   }
 
@@ -76,6 +89,7 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
   }
   if (auto hit =
           searchPhraseBase(*words, state.UserPhrase, state, random, learns ? &probe : nullptr)) {
+    traceSearchHit(trace, *words, state, *hit);
     state.CpuPhrase = std::move(hit->answer);
     state.DelayedPhrase = std::move(hit->delayed);
     if (!hit->fromBranch) effects.setClosingTimer(hit->closing);
@@ -83,8 +97,11 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
   }
 
   const bool question = state.UserPhrase.back() == '?';
-  DrawnLine drawn = drawLine(files, poolName(question), random);
-  state.CpuPhrase = std::move(drawn.line);
+  DrawnLine pooled = drawLine(files, poolName(question), random);
+  trace.step = TurnTrace::Step::Unknown;
+  trace.file = std::string(poolName(question));
+  trace.line = pooled.index + 1;
+  state.CpuPhrase = std::move(pooled.line);
   if (learns) {
     LearningInput in;
     in.userPhrase = state.UserPhrase;
@@ -93,9 +110,15 @@ bool chooseAnswer(FileStore& files, RandomSource& random, std::size_t rawLength,
     in.turnRoll = state.TurnRoll;
     in.filterHit = filter;
     in.fromQuestionPool = question;
-    in.poolText = std::move(drawn.text);
+    in.poolText = std::move(pooled.text);
     in.probe = &probe;
+    LearnedReport learned;
+    in.report = &learned;
+    trace.learning = true;
     learn(files, in);
+    trace.pool = std::move(learned.pool);
+    trace.keyAdded = learned.keyAdded;
+    trace.answerAddedTo = std::move(learned.answerAddedTo);
   }
   return true;
 }
@@ -106,6 +129,10 @@ bool Turn::run(std::string_view raw, DialogueState& state, TurnEffects& effects)
   if (raw.empty()) return false;
   random_.reseed();
   state.TurnRoll = random_.random(3) + 1;
+
+  TurnTrace scratch;
+  TurnTrace& trace = trace_ ? *trace_ : scratch;
+  trace = TurnTrace();
 
   BusyCursor cursor(effects);
   state.DelayedPhrase.clear();
@@ -118,17 +145,27 @@ bool Turn::run(std::string_view raw, DialogueState& state, TurnEffects& effects)
   state.UserPhrase = normalisePhrase(oneLine);
   effects.playUserSound();
   effects.showUserLine(state.UserPhrase);
+  trace.phrase = state.UserPhrase;
 
-  const bool improvised = chooseAnswer(files_, random_, raw.size(), state, effects);
+  const bool improvised = chooseAnswer(files_, random_, raw.size(), state, effects, trace);
 
   if (equalsIgnoreCase(state.CpuPhrase, state.PrevCpuPhrase)) {
+    DrawnLine tail = drawLine(files_, kRepeatTails, random_);
+    trace.tail = tail.line;
+    trace.tailLine = tail.index + 1;
     state.CpuPhrase += kTailGap;
-    state.CpuPhrase += drawLine(files_, kRepeatTails, random_).line;
+    state.CpuPhrase += tail.line;
   }
+  trace.branchLine = state.BranchLine;
+  trace.branchDepth = state.BranchDepth;
+  trace.delayed = state.DelayedPhrase;
 
   effects.playCpuSound();
   effects.showCpuLine(state.CpuPhrase);
-  if (!state.DelayedPhrase.empty() && random_.random(2) + 1 == 1) effects.startDelayedTimer();
+  if (!state.DelayedPhrase.empty() && random_.random(2) + 1 == 1) {
+    trace.delayedScheduled = true;
+    effects.startDelayedTimer();
+  }
   cursor.restore();
 
   if (improvised) effects.setFollowUpTimer(state.TurnRoll == 1);

@@ -11,6 +11,7 @@
 #include "engine/dialogue_state.h"
 #include "engine/file_store.h"
 #include "engine/random_source.h"
+#include "engine/turn_trace.h"
 
 namespace vb {
 
@@ -51,9 +52,13 @@ class Turn {
   // ones and the silence count starts again.
   static void finish(DialogueState& state);
 
+  // Each run fills `trace` in (null: none) with where its answer came from.
+  void setTrace(TurnTrace* trace) { trace_ = trace; }
+
  private:
   FileStore& files_;
   RandomSource& random_;
+  TurnTrace* trace_ = nullptr;
 };
 
 }  // namespace vb

@@ -29,4 +29,17 @@ bool guardStep(const std::string& input, std::int32_t& GuardPos) {
   return false;
 }
 
+void guardSkip(const std::string& input, std::int32_t& GuardPos, std::int64_t ticks) {
+  const auto length = static_cast<std::int64_t>(input.size());
+  if (length == 0 || ticks <= 0) return;
+  std::int64_t pos = GuardPos;
+  // Past the end (a longer text was swept before): the first step starts
+  // at 1. From then on the position runs 1, 2, ..., length - 1, 0.
+  if (pos < 0 || pos >= length) {
+    pos = 1 % length;
+    --ticks;
+  }
+  GuardPos = static_cast<std::int32_t>((pos + ticks % length) % length);
+}
+
 }  // namespace vb

@@ -21,4 +21,9 @@ std::string withoutReserved(std::string_view text);
 // a position at the last character becomes 0, as the sweep starts again.
 bool guardStep(const std::string& input, std::int32_t& GuardPos);
 
+// Where `ticks` guard steps leave GuardPos on an input that holds no
+// reserved character (the sweep goes round and round), without taking them
+// one by one.
+void guardSkip(const std::string& input, std::int32_t& GuardPos, std::int64_t ticks);
+
 }  // namespace vb

@@ -37,21 +37,27 @@ void Scheduler::start(TimerId id) {
   if (t.running) return;
   t.running = true;
   t.failing = false;
+  t.parked = false;
   t.due = clock_.nowMs() + effective(t.period);
 }
 
 void Scheduler::stop(TimerId id) {
   timer(id).running = false;
+  timer(id).parked = false;
 }
 
 void Scheduler::stopAll() {
-  for (Timer& t : timers_) t.running = false;
+  for (Timer& t : timers_) {
+    t.running = false;
+    t.parked = false;
+  }
 }
 
 void Scheduler::setPeriod(TimerId id, std::int32_t periodMs) {
   Timer& t = timer(id);
   if (t.period == periodMs) return;
   t.period = periodMs;
+  t.parked = false;
   if (t.running) t.due = clock_.nowMs() + effective(periodMs);
 }
 
@@ -59,9 +65,80 @@ std::int64_t Scheduler::nextDueMs() const {
   if (!begun_) return -1;
   std::int64_t next = -1;
   for (const Timer& t : timers_) {
-    if (t.running && (next < 0 || t.due < next)) next = t.due;
+    if (t.running && !t.parked && (next < 0 || t.due < next)) next = t.due;
   }
   return next;
+}
+
+// Parking. The timers that tick every 15 ms (T1, T5, T7, T11) spend nearly
+// all their ticks setting what is already set. A timer parks when its rest
+// test says that its next tick would change nothing as things stand; then
+// its later ticks change nothing either, until something else changes what
+// they see. Only two things can: a tick of another timer, and whatever the
+// front end asks of the session. So every pass of runDue() and every Event
+// scope wakes all parked timers first and parks those at rest after.
+//
+// A parked timer keeps its place on its grid of due times (due, due +
+// period, ...), the times at which it would have ticked: on waking, the
+// grid points already passed count as ticks served on time, and the timer
+// is due at the next one, exactly when it would have ticked had it never
+// parked. Ticks that move a sweep along (the guard's position) are
+// brought forward by the timer's CatchUp.
+//
+// A timer is parked only with its tick in the future (due > now), so no
+// tick that is overdue, and not yet served, is ever counted as served.
+
+void Scheduler::setRest(TimerId id, RestTest atRest, CatchUp catchUp) {
+  Timer& t = timer(id);
+  t.atRest = std::move(atRest);
+  t.catchUp = std::move(catchUp);
+}
+
+void Scheduler::setParking(bool on) {
+  parking_ = on;
+  if (!on) wake(clock_.nowMs(), false);
+}
+
+std::int64_t Scheduler::skipped(const Timer& t, std::int64_t last) {
+  if (!t.parked || t.due > last) return 0;
+  return (last - t.due) / effective(t.period) + 1;
+}
+
+std::int64_t Scheduler::skippedTicks(TimerId id) const {
+  return skipped(timer(id), clock_.nowMs());
+}
+
+void Scheduler::wake(std::int64_t now, bool passAtNow) {
+  for (Timer& t : timers_) {
+    // Grid points before now were served; the one at now too, unless the
+    // pass about to run serves it.
+    const std::int64_t ticks = skipped(t, passAtNow ? now - 1 : now);
+    t.parked = false;
+    if (ticks == 0) continue;
+    t.due += ticks * effective(t.period);
+    if (t.catchUp) t.catchUp(ticks);
+  }
+}
+
+void Scheduler::park(std::int64_t now) {
+  if (!parking_ || !begun_) return;
+  for (Timer& t : timers_) {
+    if (t.running && !t.parked && !t.failing && t.atRest && t.due > now && t.atRest()) {
+      t.parked = true;
+    }
+  }
+}
+
+Scheduler::Event::Event(Scheduler& scheduler) : scheduler_(scheduler) {
+  if (scheduler_.events_++ == 0 && !scheduler_.serving_) {
+    scheduler_.wake(scheduler_.clock_.nowMs(), false);
+  }
+}
+
+Scheduler::Event::~Event() {
+  if (--scheduler_.events_ == 0 && !scheduler_.serving_) {
+    scheduler_.park(scheduler_.clock_.nowMs());
+  }
 }
 
 // Timers that fall due at the same moment tick in this order. It is built
@@ -104,6 +181,7 @@ void Scheduler::runDue() {
     ~Serving() { flag = false; }
   } serving(serving_);
   std::int64_t now = clock_.nowMs();
+  wake(now, true);
   for (TimerId id : serviceOrder()) {
     Timer& t = timer(id);
     // Checked at its turn: a tick earlier in this pass may have stopped it.
@@ -120,6 +198,7 @@ void Scheduler::runDue() {
       failed(t, error.what(), now);
     }
   }
+  if (events_ == 0) park(now);
 }
 
 }  // namespace vb

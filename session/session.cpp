@@ -46,6 +46,7 @@ Session::Session(SessionDeps deps)
       window_(deps.view),
       timers_(deps.clock, [this](const std::string& message) { report(message); }) {
   defineTimers();
+  timers_.setParking(deps.parkTimers);
 }
 
 Session::~Session() = default;
@@ -77,6 +78,50 @@ void Session::defineTimers() {
   timers_.define(T11, 1, true, R::Retry, [this] { T11Timer(); });
   timers_.define(T12, 1, true, R::Stop, [this] { T12Timer(); });
   timers_.define(T13, 1, false, R::Retry, [this] { T13Timer(); });
+
+  // The timers that tick every 15 ms for the whole run park while their
+  // ticks would change nothing. What each tick reads is the window model,
+  // the shared state, the configuration and the timers themselves, all of
+  // which change only in a command or a tick; the scheduler wakes every
+  // parked timer before either. The others count, draw, read files or run
+  // once, and never park.
+  // - T1 rests once the controls, the F5 item and the focus follow Input,
+  //   the view and panel 0, and the search it would start already runs.
+  // - T5 rests while Input holds no reserved character: its ticks then
+  //   only move GuardPos round the text, which waking brings forward.
+  // - T7 rests while the effect is switched off (its tick then returns).
+  // - T11 rests while Input is empty and Speed Word on, with "[NONE]"
+  //   shown and no match held: each tick would show "[NONE]" again and stop,
+  //   and T1 start it again in the same pass. It rests only in step with
+  //   T1 (same due time), so it stands where that round would leave it.
+  timers_.setRest(T1, [this] { return T1AtRest(); });
+  timers_.setRest(
+      T5, [this] { return !holdsReserved(window_.input()); },
+      [this](std::int64_t ticks) { guardSkip(window_.input(), state_.GuardPos, ticks); });
+  timers_.setRest(T7, [this] { return effectOff(); });
+  timers_.setRest(T11, [this] { return T11AtRest(); });
+}
+
+bool Session::T1AtRest() const {
+  const bool text = !window_.input().empty();
+  const bool lines = !window_.lines().empty();
+  return inputFocused_ && window_.enabled(Control::Speak) == text &&
+         window_.enabled(Control::EnRus) == text && window_.enabled(Control::Talk) == text &&
+         window_.enabled(Control::Cancel) == lines && window_.enabled(Control::UndoItem) == lines &&
+         window_.enabled(Control::CompleteItem) == completeItemWanted() &&
+         (text || !speedWordOn() || timers_.running(TimerId::T11));
+}
+
+bool Session::T11AtRest() const {
+  using enum TimerId;
+  return window_.input().empty() && speedWordOn() && timers_.running(T1) &&
+         timers_.dueAt(T11) == timers_.dueAt(T1) && window_.status(0) == texts::kNone &&
+         state_.SpeedIndex == -1;
+}
+
+bool Session::completeItemWanted() const {
+  const std::string& panel = window_.status(0);
+  return !panel.empty() && panel != texts::kNone && panel != texts::loaded();
 }
 
 void Session::report(const std::string& message) {
@@ -93,6 +138,7 @@ void Session::command(const std::function<void()>& body) {
 }
 
 void Session::FormCreate(SettingsSink& settings) {
+  const Scheduler::Event event(timers_);
   command([&] {
     // Read into the scratch list as the window is built; nothing keeps it.
     files_.readLines(files::kWordsLower);
@@ -103,6 +149,7 @@ void Session::FormCreate(SettingsSink& settings) {
 }
 
 void Session::start() {
+  const Scheduler::Event event(timers_);
   window_.pushAll();
   timers_.begin();
 }
@@ -118,10 +165,12 @@ void Session::runDue() {
 // ---------------------------------------------------------------- Send
 
 void Session::SpeakClick() {
+  const Scheduler::Event event(timers_);
   command([this] { speak(); });
 }
 
 void Session::TalkClick() {
+  const Scheduler::Event event(timers_);
   if (window_.enabled(Control::Talk)) SpeakClick();
 }
 
@@ -167,6 +216,7 @@ void Session::speak() {
 // ----------------------------------------------------- New dialogue, undo
 
 void Session::N2Click() {
+  const Scheduler::Event event(timers_);
   state_.dialogue.PrevUserPhrase.clear();
   state_.dialogue.PrevCpuPhrase.clear();
   window_.clearLines();
@@ -178,22 +228,26 @@ void Session::N2Click() {
 }
 
 void Session::CancelClick() {
+  const Scheduler::Event event(timers_);
   window_.deleteLastLine();
   transcript_.deleteLast();
   timers_.start(TimerId::T7);
 }
 
 void Session::N3Click() {
+  const Scheduler::Event event(timers_);
   if (window_.enabled(Control::UndoItem)) CancelClick();
 }
 
 void Session::N4Click() {
+  const Scheduler::Event event(timers_);
   command([this] { saveLogAndClose(); });
 }
 
 // ------------------------------------------------------------------ Modes
 
 void Session::CpuUser1Click() {
+  const Scheduler::Event event(timers_);
   setInput("");
   timers_.start(TimerId::T1);
   inputFocused_ = false;
@@ -206,6 +260,7 @@ void Session::CpuUser1Click() {
 }
 
 void Session::Cpu31Click() {
+  const Scheduler::Event event(timers_);
   timers_.stop(TimerId::T1);
   window_.setStatus(2, texts::modeCpuCpu());
   sayService(texts::serviceCpuCpu());
@@ -230,22 +285,26 @@ void Session::closeWindow(Window window) {
 }
 
 void Session::N22Click() {
+  const Scheduler::Event event(timers_);
   handedCompletion_ = state_.SpeedCompletion;
   openWindow(Window::Keyboard);
   updateKeyboardKeys();
 }
 
 void Session::N12Click() {
+  const Scheduler::Event event(timers_);
   openWindow(Window::About);
 }
 
 void Session::aboutClose() {
+  const Scheduler::Event event(timers_);
   closeWindow(Window::About);
 }
 
 // ------------------------------------------------------------------ Input
 
 void Session::InputChange(const std::string& text) {
+  const Scheduler::Event event(timers_);
   if (window_.typed(text)) inputChanged();
 }
 
@@ -270,11 +329,18 @@ void Session::refuseInput() {
 }
 
 void Session::InputFocusLost() {
+  const Scheduler::Event event(timers_);
   inputFocused_ = false;
 }
 
 const std::string& Session::input() const {
   return window_.input();
+}
+
+SharedState Session::state() const {
+  SharedState now = state_;
+  guardSkip(window_.input(), now.GuardPos, timers_.skippedTicks(TimerId::T5));
+  return now;
 }
 
 const ConfigList& Session::config() const {
@@ -292,9 +358,7 @@ void Session::T1Timer() {
   window_.setEnabled(Control::Cancel, lines);
   window_.setEnabled(Control::UndoItem, lines);
   if (!text && speedWordOn()) timers_.start(TimerId::T11);
-  const std::string& panel = window_.status(0);
-  window_.setEnabled(Control::CompleteItem,
-                     !panel.empty() && panel != texts::kNone && panel != texts::loaded());
+  window_.setEnabled(Control::CompleteItem, completeItemWanted());
   if (!inputFocused_) {
     view_.focusInput();
     inputFocused_ = true;

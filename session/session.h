@@ -45,6 +45,10 @@ struct SessionDeps {
   View& view;
   // The dialogue turn; the engine's own when null (tests script it).
   TurnRunner* turn = nullptr;
+  // Timers whose ticks would change nothing are parked (the program then
+  // sleeps at rest); off, every timer ticks at every period. What the
+  // session does is the same either way.
+  bool parkTimers = true;
 };
 
 class Session {
@@ -63,7 +67,9 @@ class Session {
 
   // Time. The front end calls runDue() when the clock reaches nextDueMs()
   // (and after every command); due timers are served in a fixed order.
-  // nextDueMs() is -1 when no timer runs.
+  // nextDueMs() is -1 when no timer runs. A command given at a moment comes
+  // after the timers due up to that moment: a front end that moves a clock
+  // of its own serves them first.
   std::int64_t nextDueMs() const;
   void runDue();
 
@@ -120,7 +126,9 @@ class Session {
   // keyboardHide, the About window as aboutClose.
 
   const WindowModel& window() const { return window_; }
-  const SharedState& state() const { return state_; }
+  // The shared state as it stands now: a parked guard's sweep is brought
+  // to where its skipped ticks would have moved it.
+  SharedState state() const;
   const Lines& transcript() const { return transcript_.lines(); }
   const Scheduler& timers() const { return timers_; }
   const Lines& speedWordList() const { return SpeedWord_; }
@@ -149,6 +157,13 @@ class Session {
   void T12Timer();
   void T13Timer();
   void defineTimers();
+  // The rest tests of the timers that park (see Scheduler).
+  bool T1AtRest() const;
+  bool T11AtRest() const;
+  // Line 3 of the configuration switches the start-up effect off.
+  bool effectOff() const;
+  // The F5 item follows panel 0: enabled while it shows a Speed Word match.
+  bool completeItemWanted() const;
 
   // A command's body: a failure is shown and the command ends there.
   void command(const std::function<void()>& body);

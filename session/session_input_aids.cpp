@@ -9,6 +9,7 @@
 namespace vb {
 
 void Session::N24Click() {
+  const Scheduler::Event event(timers_);
   command([this] {
     // Read at every switch, so edits to the file count from the next one.
     SpeedWord_ = files_.readLines(files::kDictionary);
@@ -30,12 +31,14 @@ void Session::T11Timer() {
 }
 
 void Session::N23Click() {
+  const Scheduler::Event event(timers_);
   if (!window_.enabled(Control::CompleteItem)) return;
   setInput(window_.input() + lower1251(state_.SpeedCompletion));
   timers_.start(TimerId::T11);
 }
 
 void Session::KeyHook(HookKey key) {
+  const Scheduler::Event event(timers_);
   if (!hookInstalled_ || !speedWordOn() || SpeedWord_.empty()) return;
   BusyScope busy(window_);
   window_.setStatus(0, speedHookMove(SpeedWord_, key, state_));
@@ -43,11 +46,13 @@ void Session::KeyHook(HookKey key) {
 }
 
 void Session::EnRusClick() {
+  const Scheduler::Event event(timers_);
   view_.play(Cue::Conversion);
   setInput(convertLayout(window_.input()));
 }
 
 void Session::N36Click() {
+  const Scheduler::Event event(timers_);
   if (window_.enabled(Control::EnRus)) EnRusClick();
 }
 
@@ -58,19 +63,23 @@ const std::string& Session::handedCompletion() const {
 }
 
 void Session::keyboardWrite(const std::string& text) {
+  const Scheduler::Event event(timers_);
   setInput(text);
 }
 
 void Session::keyboardEnter() {
+  const Scheduler::Event event(timers_);
   SpeakClick();
 }
 
 void Session::keyboardF5() {
+  const Scheduler::Event event(timers_);
   setInput(window_.input() + lower1251(handedCompletion_));
   timers_.start(TimerId::T11);
 }
 
 void Session::keyboardHide() {
+  const Scheduler::Event event(timers_);
   closeWindow(Window::Keyboard);
 }
 

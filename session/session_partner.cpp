@@ -23,6 +23,7 @@ EditorState& Session::editor() {
 }
 
 void Session::N38Click() {
+  const Scheduler::Event event(timers_);
   command([this] {
     editor_.path = config_.value(31);
     editor_.interval = 1;
@@ -31,6 +32,7 @@ void Session::N38Click() {
 }
 
 void Session::Button1Click() {
+  const Scheduler::Event event(timers_);
   command([this] {
     config_.storeAdres(editor_.path);
     config_.save(files_);
@@ -43,6 +45,7 @@ void Session::Button1Click() {
 }
 
 void Session::Button2Click() {
+  const Scheduler::Event event(timers_);
   closeWindow(Window::Editor);
 }
 

@@ -71,11 +71,15 @@ void Session::T5Timer() {
   if (guardStep(window_.input(), state_.GuardPos)) refuseInput();
 }
 
-void Session::T7Timer() {
-  // Line 3 switches the effect off; a list too short to hold it leaves the
-  // effect on (an empty list reads "" for every line).
+bool Session::effectOff() const {
+  // A list too short to hold line 3 leaves the effect on (an empty list
+  // reads "" for every line).
   const std::string switchValue = config_.lines().size() >= 3 ? config_.value(3) : std::string();
-  if (upper1251(switchValue) == "NO") return;
+  return upper1251(switchValue) == "NO";
+}
+
+void Session::T7Timer() {
+  if (effectOff()) return;
 
   BusyScope busy(window_);
   view_.play(Cue::StartEffect);

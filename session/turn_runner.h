@@ -22,6 +22,7 @@ class EngineTurn final : public TurnRunner {
   bool run(std::string_view raw, DialogueState& state, TurnEffects& effects) override {
     return turn_.run(raw, state, effects);
   }
+  void setTrace(TurnTrace* trace) { turn_.setTrace(trace); }
 
  private:
   Turn turn_;

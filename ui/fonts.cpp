@@ -3,23 +3,69 @@
 #include <QFontDatabase>
 #include <QStringList>
 #include <algorithm>
+#include <initializer_list>
 
 #include "ui/codec.h"
 
 namespace vb {
 
+namespace {
+
+struct FaceMapping {
+  const char* windowsFace;
+  std::initializer_list<const char*> installed;  // the first one present is drawn
+};
+
+// Metric-compatible faces first (Liberation keeps Arial's, Times New Roman's
+// and Courier New's widths), then close faces with Cyrillic letters.
+const FaceMapping kFaces[] = {
+    {"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans", "Nimbus Sans"}},
+    {"Arial Narrow", {"Liberation Sans Narrow", "Nimbus Sans Narrow", "DejaVu Sans Condensed"}},
+    {"MS Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans", "Nimbus Sans"}},
+    {"Microsoft Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans", "Nimbus Sans"}},
+    {"Tahoma", {"DejaVu Sans Condensed", "Liberation Sans", "DejaVu Sans"}},
+    {"Verdana", {"DejaVu Sans", "Liberation Sans"}},
+    {"Comic Sans MS", {"DejaVu Sans", "Liberation Sans"}},
+    {"Times New Roman", {"Liberation Serif", "Tinos", "DejaVu Serif", "Nimbus Roman"}},
+    {"Georgia", {"DejaVu Serif", "Liberation Serif"}},
+    {"Courier New", {"Liberation Mono", "Cousine", "DejaVu Sans Mono", "Nimbus Mono PS"}},
+    {"Courier", {"Liberation Mono", "DejaVu Sans Mono", "Nimbus Mono PS"}},
+    {"Lucida Console", {"DejaVu Sans Mono", "Liberation Mono"}},
+};
+
+const FaceMapping* mappingOf(const QString& face) {
+  for (const FaceMapping& mapping : kFaces) {
+    if (face.compare(QLatin1String(mapping.windowsFace), Qt::CaseInsensitive) == 0) return &mapping;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+QString drawingFamily(const QString& face) {
+  const FaceMapping* mapping = mappingOf(face);
+  if (!mapping || QFontDatabase::hasFamily(face)) return face;
+  for (const char* candidate : mapping->installed) {
+    if (QFontDatabase::hasFamily(QLatin1String(candidate))) return QLatin1String(candidate);
+  }
+  return face;
+}
+
+std::string keptFaceName(const QFont& chosen, const std::string& current) {
+  if (chosen.family().compare(drawingFamily(toQt(current)), Qt::CaseInsensitive) == 0) {
+    return current;
+  }
+  return faceName(chosen);
+}
+
 void installFontSubstitutes() {
-  const QStringList sans{"Liberation Sans", "Arial", "DejaVu Sans", "Nimbus Sans"};
-  const QStringList mono{"Liberation Mono", "DejaVu Sans Mono", "Nimbus Mono PS"};
-  const QStringList serif{"Liberation Serif", "DejaVu Serif", "Nimbus Roman"};
-  QFont::insertSubstitutions("MS Sans Serif", sans);
-  QFont::insertSubstitutions("Microsoft Sans Serif", sans);
-  QFont::insertSubstitutions("Tahoma", sans);
-  QFont::insertSubstitutions("Verdana", {"DejaVu Sans", "Liberation Sans"});
-  QFont::insertSubstitutions("Comic Sans MS", {"DejaVu Sans", "Liberation Sans"});
-  QFont::insertSubstitutions("Courier New", mono);
-  QFont::insertSubstitutions("Courier", mono);
-  QFont::insertSubstitutions("Times New Roman", serif);
+  // Text drawn by Qt itself (a face named in a style sheet, a rich text)
+  // falls back the same way.
+  for (const FaceMapping& mapping : kFaces) {
+    QStringList installed;
+    for (const char* candidate : mapping.installed) installed << QLatin1String(candidate);
+    QFont::insertSubstitutions(QLatin1String(mapping.windowsFace), installed);
+  }
 }
 
 void applyStyle(QFont& font, FontStyle style) {
@@ -28,7 +74,7 @@ void applyStyle(QFont& font, FontStyle style) {
 }
 
 QFont makeFont(const std::string& name, int points, FontStyle style) {
-  QFont font(toQt(name));
+  QFont font(drawingFamily(toQt(name)));
   // A negative size is a height in pixels; a size the platform cannot draw
   // sensibly is kept within bounds.
   if (points < 0) {

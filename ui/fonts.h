@@ -1,7 +1,9 @@
 #pragma once
-// Fonts: the faces the program names ("MS Sans Serif", "Comic Sans MS",
-// "Courier New"...) fall back to close installed faces with Cyrillic, and
-// the program's font descriptions become QFonts.
+// Fonts: the Windows faces the program and Config.ini name ("Arial",
+// "MS Sans Serif", "Times New Roman", "Courier New"...) are drawn in
+// installed faces of the same widths (Liberation) or close ones with
+// Cyrillic (DejaVu), while the program keeps the names as written; the
+// program's font descriptions become QFonts.
 
 #include <QFont>
 #include <string>
@@ -12,6 +14,14 @@ namespace vb {
 
 // Registers the fall-back faces; call once after the application exists.
 void installFontSubstitutes();
+
+// The installed family that draws a face: the face itself when installed
+// or not a Windows face, else its first installed stand-in.
+QString drawingFamily(const QString& face);
+// The face name to keep after a font dialog confirmed `chosen` for a style
+// named `current`: the current name when the choice is the face drawing it
+// (OK without a change keeps "Arial"), else the chosen family's name.
+std::string keptFaceName(const QFont& chosen, const std::string& current);
 
 // A face name of the program (Windows-1251), a size in points and a style.
 QFont makeFont(const std::string& name, int points, FontStyle style);

@@ -58,7 +58,10 @@ TForm4::TForm4(Session& session, SessionDriver& driver)
   QMenu* system = menu_->addMenu(tr8("&Система"));
   hide_ = system->addAction(tr8("С&крыть виртуальную клавиатуру"));
   hide_->setObjectName("HideKeyboard");
-  complete_ = system->addSeparator();
+  // A bare separator line in the menu; the window's own separator carries F5.
+  system->addSeparator()->setObjectName("CompleteWordLine");
+  complete_ = new QAction(this);
+  complete_->setSeparator(true);
   complete_->setObjectName("CompleteWord");
   complete_->setShortcut(QKeySequence(Qt::Key_F5));
   complete_->setShortcutContext(Qt::WindowShortcut);

@@ -35,6 +35,7 @@ class InputField;
 class SessionDriver;
 class SoundBank;
 class StatusBar;
+class StatusPanel;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -82,7 +83,7 @@ class TForm1 final : public QMainWindow, public View, private AppearanceTarget {
   QPushButton& cancelButton() { return *Cancel_; }
   QPushButton& enRusButton() { return *EnRus_; }
   QPushButton& talkButton() { return *Talk_; }
-  QLabel& statusPanel(int panel);
+  StatusPanel& statusPanel(int panel);
   QAction& action(MenuItem item);
   QColorDialog& colorDialog(int number);  // 1..3
   QFontDialog& fontDialog(int number);    // 1..3

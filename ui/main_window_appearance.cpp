@@ -15,6 +15,7 @@
 #include "ui/colour.h"
 #include "ui/dialogue_view.h"
 #include "ui/editor_dialog.h"
+#include "ui/font_dialog_setup.h"
 #include "ui/fonts.h"
 #include "ui/input_field.h"
 
@@ -113,14 +114,14 @@ void TForm1::lineFontCommand(bool user) {
   appearance_.clearInitialMark();
   QFontDialog& dialog = fontDialog(user ? 1 : 2);
   const LineStyle before = user ? appearance_.user() : appearance_.cpu();
-  dialog.setCurrentFont(makeFont(before.fontName, before.size, before.style));
+  presetFontDialog(dialog, makeFont(before.fontName, before.size, before.style));
   if (dialog.exec() == QDialog::Accepted) {
     const QFont font = dialog.selectedFont();
     const int size = font.pointSize() > 0 ? font.pointSize() : before.size;
     if (user) {
-      appearance_.confirmUserFont(faceName(font), size, styleOf(font));
+      appearance_.confirmUserFont(keptFaceName(font, before.fontName), size, styleOf(font));
     } else {
-      appearance_.confirmCpuFont(faceName(font), size, styleOf(font));
+      appearance_.confirmCpuFont(keptFaceName(font, before.fontName), size, styleOf(font));
     }
     QTextCharFormat name;
     name.setFontFamilies({font.family()});
@@ -142,10 +143,10 @@ void TForm1::myStringFontCommand() {
   appearance_.clearInitialMark();
   QFontDialog& dialog = fontDialog(3);
   const FontPreset& preset = appearance_.myStringPreset();
-  dialog.setCurrentFont(makeFont(preset.fontName, 8, preset.style));
+  presetFontDialog(dialog, makeFont(preset.fontName, 8, preset.style));
   if (dialog.exec() == QDialog::Accepted) {
     const QFont font = dialog.selectedFont();
-    appearance_.confirmMyStringFont(faceName(font), styleOf(font));
+    appearance_.confirmMyStringFont(keptFaceName(font, preset.fontName), styleOf(font));
   }
   appearance_.applyMyStringStyle();
 }

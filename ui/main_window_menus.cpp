@@ -47,9 +47,13 @@ void TForm1::buildMenus() {
     return action;
   };
   // A separator line that carries a shortcut: it cannot be chosen, but its
-  // key runs the command while the item is enabled.
+  // key runs the command while the item is enabled. The menu shows a bare
+  // line; the key lives on a separator of the window itself, so that no
+  // style writes the key's name beside the line.
   auto hiddenItem = [this](QMenu* menu, const char* name, QKeySequence key, auto handler) {
-    QAction* action = menu->addSeparator();
+    menu->addSeparator()->setObjectName(QStringLiteral("%1Line").arg(QLatin1String(name)));
+    auto* action = new QAction(this);
+    action->setSeparator(true);
     action->setObjectName(name);
     action->setShortcut(key);
     action->setShortcutContext(Qt::WindowShortcut);

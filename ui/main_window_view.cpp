@@ -115,7 +115,7 @@ void TForm1::setStatus(int panel, const std::string& text) {
   SB1_->panel(panel).setText(toQt(text));
 }
 
-QLabel& TForm1::statusPanel(int panel) {
+StatusPanel& TForm1::statusPanel(int panel) {
   return SB1_->panel(panel);
 }
 

@@ -14,6 +14,7 @@
 #include "ui/main_window.h"
 #include "ui/session_driver.h"
 #include "ui/sound_bank.h"
+#include "ui/translations.h"
 #include "ui/window_placement.h"
 
 namespace vb {
@@ -21,6 +22,7 @@ namespace vb {
 void prepareApplication() {
   installHints();
   installFontSubstitutes();
+  installQtTranslations();
 }
 
 void showFatalError(const QString& message) {

@@ -9,6 +9,9 @@ namespace vb {
 
 SessionDriver::SessionDriver(Clock& clock, bool realTime) : clock_(clock), realTime_(realTime) {
   timer_.setSingleShot(true);
+  // A coarse timer may fire up to 5 % early; a second wake-up would then
+  // follow to reach the due time. A precise one fires once, when it is due.
+  timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
 }
 

@@ -1,17 +1,26 @@
 #pragma once
-// The six sound players MP1..MP6. Each opens its wave file when the bank is
+// The six sound players MP1..MP6. Each reads its wave file when the bank is
 // built (a missing or unreadable file stops the program from starting) and
-// keeps it until the end. A play request restarts a sound that has played
-// through and lets a sound that is still playing play on. Without an audio
-// device the players stay silent and say nothing.
+// keeps it in memory until the end. All six play through one mixer into one
+// audio stream, opened at the first play, topped up a few milliseconds
+// ahead of the speaker while it is open, and closed after a quiet while.
+// A play request restarts a sound whose position is at its end and lets a
+// sound that is still playing play on (SoundMixer). Without an audio device
+// or server the players stay silent and say nothing.
 
+#include <QAudioFormat>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "session/view.h"
+#include "ui/sound_mixer.h"
 
-class QSoundEffect;
+class QAudioSink;
+class QIODevice;
 
 namespace vb {
 
@@ -32,18 +41,31 @@ class SoundBank {
   int requests(Cue cue) const { return players_[slot(cue)].requests; }
   int starts(Cue cue) const { return players_[slot(cue)].starts; }
   bool audible() const { return audible_; }
+  const SoundMixer& mixer() const { return mixer_; }
   static const char* fileName(Cue cue);
 
  private:
   struct Player {
-    QString path;
-    std::unique_ptr<QSoundEffect> effect;
+    int voice = 0;
     int requests = 0;
     int starts = 0;
   };
   static std::size_t slot(Cue cue) { return static_cast<std::size_t>(cue); }
+  bool outputRunning();
+  void feed();
+  void park();
+  void stopOutput();
 
   std::array<Player, 6> players_;
+  SoundMixer mixer_{22050};
+  QAudioFormat format_;
+  std::unique_ptr<QAudioSink> sink_;
+  QIODevice* output_ = nullptr;  // the sink's, while the stream is open
+  QElapsedTimer clock_;
+  qint64 fed_ = 0;  // frames written since the stream opened
+  std::vector<std::int16_t> mono_;
+  QTimer feeding_;
+  QTimer parking_;
   bool audible_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/status_bar.h"
 
-#include <QLabel>
+#include <QPainter>
+#include <QStyle>
 #include <algorithm>
 
 namespace vb {
@@ -8,11 +9,24 @@ namespace {
 constexpr std::array<int, 3> kWidths{130, 322, 50};
 }
 
+QString StatusPanel::shownText() const {
+  const int room = contentsRect().width() - 2 * indent();
+  return fontMetrics().elidedText(text(), Qt::ElideRight, room);
+}
+
+void StatusPanel::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  drawFrame(&painter);
+  const QRect room = contentsRect().adjusted(indent(), 0, -indent(), 0);
+  style()->drawItemText(&painter, room, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                        shownText(), foregroundRole());
+}
+
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(false);
   setFixedHeight(kHeight);
   for (std::size_t i = 0; i < panels_.size(); ++i) {
-    auto* label = new QLabel(this);
+    auto* label = new StatusPanel(this);
     label->setTextFormat(Qt::PlainText);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);

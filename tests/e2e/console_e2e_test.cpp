@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -528,6 +529,58 @@ TEST(ConsoleE2E, TheProgramSpeaksOnItsOwnWhileTheUserIsSilent) {
     return;
   }
   ADD_FAILURE() << "no spontaneous remark with any of the seeds" << tried;
+}
+
+TEST(ConsoleE2E, APacedReplayRunsTheTimersInVirtualTimeTheSameEveryRun) {
+  // Lines a minute and a half apart: the delayed part is said (when its
+  // draw says so), the farewell closes the program, and the line after it
+  // is not answered. Minutes of virtual time
+  // take well under a second each run.
+  const std::string phrases = "Как дела?\nПривет\nПока\nЕщё одна фраза\n";
+  std::string tried;
+  for (const char* seed : {"1", "2", "3", "4", "5", "6"}) {
+    std::string outputs[2];
+    int delays[2] = {-1, -1};
+    for (int run = 0; run < 2; ++run) {
+      ProgramFolder folder;
+      folder.write("Words.Dat",
+                   {"КАК ДЕЛА^Хорошо.|А у тебя?;", "ПРИВЕТ^Здравствуй!;", "ПОКА^До свидания!;@"});
+      Result r =
+          runConsole({"--dir", folder.path().string(), "--seed", seed, "--pace", "90"}, phrases);
+      EXPECT_EQ(r.status, 0) << r.err;
+      EXPECT_NE(r.err.find("строк без ответа — 1"), std::string::npos) << r.err;
+      outputs[run] = r.out;
+      // Seconds from the question to the delayed part, from Log.dat's times.
+      auto seconds = [](const std::string& line) {
+        int h = 0, m = 0, s = 0;
+        std::sscanf(line.c_str(), "[%d:%d:%d]", &h, &m, &s);
+        return (h * 60 + m) * 60 + s;
+      };
+      int asked = -1;
+      for (const auto& line : folder.logLines()) {
+        if (line.ends_with("USER:     Как дела?")) asked = seconds(line);
+        if (line.ends_with("CPU:     А у тебя?") && asked >= 0) delays[run] = seconds(line) - asked;
+      }
+    }
+    EXPECT_EQ(outputs[0], outputs[1]);
+    EXPECT_EQ(delays[0], delays[1]);
+    auto said = linesOf(outputs[0]);
+    EXPECT_FALSE(contains(said, "USER: Ещё одна фраза.")) << outputs[0];
+    if (delays[0] < 0) {
+      tried += std::string("\n--seed ") + seed + ":\n" + outputs[0];
+      continue;
+    }
+    // Said in the silence after the question, before the next phrase.
+    auto at = [&](const std::string& line) {
+      return std::find(said.begin(), said.end(), line) - said.begin();
+    };
+    EXPECT_LT(at("CPU:  Хорошо."), at("CPU:  А у тебя?"));
+    EXPECT_LT(at("CPU:  А у тебя?"), at("USER: Привет."));
+    EXPECT_GT(delays[0], 0);
+    EXPECT_LT(delays[0], 90);
+    return;
+  }
+  ADD_FAILURE() << "no delayed part with any of the seeds" << tried;
 }
 
 TEST(ConsoleE2E, ControlCharactersFromTheKnowledgeBaseNeverReachTheTerminal) {

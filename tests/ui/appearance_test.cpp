@@ -11,6 +11,8 @@
 #include "ui/appearance.h"
 #include "ui/dialogue_view.h"
 #include "ui/editor_dialog.h"
+#include "ui/font_dialog_setup.h"
+#include "ui/fonts.h"
 #include "ui/input_field.h"
 #include "ui/main_window.h"
 
@@ -34,7 +36,7 @@ class AppearanceTest : public UiTest {
   static std::function<void(QDialog&)> pickFont(QFont font) {
     return [font](QDialog& d) {
       auto& dialog = static_cast<QFontDialog&>(d);
-      dialog.setCurrentFont(font);
+      presetFontDialog(dialog, font);
       dialog.accept();
     };
   }
@@ -170,6 +172,35 @@ TEST_F(AppearanceTest, ProgramColourReachesLaterLinesOnly) {
   choose("User1");
   EXPECT_EQ(main().dialogueView().lineFormat(earlier).foreground().color(), QColor(5, 5, 5));
   EXPECT_EQ(main().appearance().user().colour, 0x050505);
+}
+
+// The dialogs open on the current face (drawn in its installed stand-in),
+// size and style, in Russian; OK without a change keeps the Windows name.
+TEST_F(AppearanceTest, FontDialogsOpenOnTheCurrentFontAndOkChangesNothing) {
+  start();
+  QFont shown;
+  auto look = [&shown](QDialog& d) {
+    shown = static_cast<QFontDialog&>(d).currentFont();
+    d.accept();
+  };
+  const LineStyle user = main().appearance().user();
+  answerDialogs(main().fontDialog(1), {look});
+  choose("User2");
+  EXPECT_EQ(shown.family(), drawingFamily("Arial"));
+  EXPECT_EQ(shown.pointSize(), 10);
+  EXPECT_TRUE(shown.bold());
+  EXPECT_FALSE(shown.italic());
+  EXPECT_EQ(main().appearance().user().fontName, "Arial");
+  EXPECT_EQ(main().appearance().user().size, user.size);
+  EXPECT_EQ(main().appearance().user().style, FontStyle::Bold);
+
+  answerDialogs(main().fontDialog(2), {look});
+  choose("Cpu2");
+  EXPECT_EQ(shown.family(), drawingFamily("Courier New"));
+  EXPECT_TRUE(shown.italic());
+  EXPECT_EQ(main().appearance().cpu().fontName, "Courier New");
+  EXPECT_EQ(main().appearance().cpu().style, FontStyle::Italic);
+  EXPECT_EQ(main().fontDialog(2).windowTitle(), q("Выбор шрифта"));
 }
 
 TEST_F(AppearanceTest, FontDialogsSetTheLineStyles) {

@@ -11,6 +11,7 @@
 #include "ui/about_window.h"
 #include "ui/dialogue_view.h"
 #include "ui/editor_dialog.h"
+#include "ui/fonts.h"
 #include "ui/input_field.h"
 #include "ui/keyboard_window.h"
 #include "ui/main_window.h"
@@ -156,7 +157,8 @@ TEST_F(MainWindowTest, EnterSendsOneTurnOnlyWithText) {
   EXPECT_EQ(user.fontPointSize(), 10);
   EXPECT_EQ(user.fontWeight(), QFont::Bold);
   EXPECT_FALSE(user.fontItalic());
-  EXPECT_EQ(user.fontFamilies().toStringList().value(0), "Arial");
+  // Arial is drawn in its installed stand-in.
+  EXPECT_EQ(user.fontFamilies().toStringList().value(0), drawingFamily("Arial"));
   const QTextCharFormat cpu = main().dialogueView().lineFormat(before + 1);
   EXPECT_EQ(cpu.foreground().color(), QColor(128, 0, 0));
   EXPECT_EQ(cpu.fontPointSize(), 12);
@@ -236,6 +238,29 @@ TEST_F(MainWindowTest, CtrlZUndoesAndF5CompletesThoughTheirItemsAreSeparators) {
   advance(30);
   EXPECT_EQ(main().input().text(), q("привет"));
   EXPECT_EQ(main().input().cursorPosition(), 0);
+
+  // The menus show the two items as bare lines: no key name beside them.
+  for (QMenu* menu : main().findChildren<QMenu*>()) {
+    for (QAction* a : menu->actions()) {
+      if (a->isSeparator()) {
+        EXPECT_TRUE(a->shortcut().isEmpty() && a->text().isEmpty());
+      }
+    }
+  }
+}
+
+TEST_F(MainWindowTest, ALongSpeedWordEntryIsShownWholeOrVisiblyCut) {
+  writeFile("Base\\dictionary.dat", {"электромашиностроение"});
+  start();
+  choose("N24");
+  type(input(), q("эле"));
+  advance(30);
+  EXPECT_EQ(panel(0), q("электромашиностроение"));
+  const StatusPanel& shown = main().statusPanel(0);
+  const QString drawn = shown.shownText();
+  EXPECT_TRUE(drawn == panel(0) || drawn.endsWith(QChar(0x2026))) << drawn.toStdString();
+  EXPECT_LE(shown.fontMetrics().horizontalAdvance(drawn),
+            shown.contentsRect().width() - 2 * shown.indent());
 }
 
 TEST_F(MainWindowTest, ArrowKeysStepThroughTheDictionaryThroughTheHook) {

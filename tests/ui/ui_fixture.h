@@ -22,6 +22,7 @@
 #include "engine/text.h"
 #include "session/clock.h"
 #include "ui/program.h"
+#include "ui/status_bar.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) {
