@@ -39,8 +39,10 @@ std::vector<KbFinding> readLintExceptions(std::string_view shownName, std::strin
     const std::string_view lint = line.substr(0, space);
     if (std::find(kLints.begin(), kLints.end(), lint) == kLints.end()) {
       std::string known;
-      for (std::string_view name : kLints) known += (known.empty() ? "" : ", ") + std::string(name);
-      fail(number, "'" + std::string(lint) + "' — не название предупреждения (" + known + ")");
+      for (std::string_view name : kLints) known.append(known.empty() ? "" : ", ").append(name);
+      std::string message = "'";
+      message.append(lint).append("' — не название предупреждения (").append(known).append(")");
+      fail(number, message);
       continue;
     }
     const std::string_view rest =

@@ -173,8 +173,6 @@ class Console {
   // One round of reading; false when both outputs are closed or time is up.
   bool pump(Clock::time_point end) {
     pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
-    int open = 0;
-    for (auto& f : fds) open += f.fd >= 0 ? 1 : 0;
     if (outDone_ && errDone_) return false;
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
     if (left <= 0) return false;
