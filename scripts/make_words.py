@@ -199,11 +199,16 @@ def variants(depth, key, where):
     return list(dict.fromkeys(out))
 
 
-lines = []
+# A main key that an earlier line already has would never answer: it is
+# left out, with its thread (the lint would call it a duplicate).
+lines, said = [], set()
 for block in blocks:
     where, main = block[0]
     _, key, rest = split(main)
     for k in variants(0, key, where):
+        if k in said:
+            continue
+        said.add(k)
         lines.append(k + "^" + rest)
         for bwhere, branch in block[1:]:
             depth, bkey, brest = split(branch)
