@@ -25,6 +25,14 @@ key, where the phrase base itself never has '|', '{' or '}':
                                phrase is typed with the Latin layout on
                                (GHBDTN). A letter on a markup key (Ж is ';')
                                cannot be typed that way and is an error.
+
+Shared threads: the answers people give to the program's common questions
+(«Как дела?», «Что случилось?», «Давно играешь?»...) are written once, in
+data-src/threads/NAME.txt. A branch line «_@NAME» in a topic file puts that
+thread there, at its depth; a main phrase with no branches of its own whose
+answers all end in the same common question (AUTO below) gets its thread.
+A thread's branch whose key the block already has is left out, with the
+lines under it, and so is a main key that an earlier line already has.
 """
 import pathlib
 import re
