@@ -170,22 +170,26 @@ for block in blocks:
         if name:
             block.extend(thread(name, 1, block[0][0]))
 
-# A key said twice at one depth of a block answers only the first time:
-# a shared thread's line that repeats a branch above it is left out, with
-# the lines under it.
+# A key said twice at one depth of a block answers only the first time: a
+# shared thread's key that the block already has at that depth is left out,
+# and a thread line left without keys is left out with the lines under it.
 for index, block in enumerate(blocks):
-    kept, seen, skip_below = [block[0]], set(), None
+    main_file = block[0][0].split(":")[0]
+    kept, seen, skip_below = [block[0]], {}, None
     for where, line in block[1:]:
-        depth, key, _ = split(line)
+        depth, key, rest = split(line)
         if skip_below is not None and depth > skip_below:
             continue
         skip_below = None
-        if depth == 1:
-            seen_keys = [k for k in key.split("|") if k in seen]
-            if seen_keys and where.split(":")[0] != block[0][0].split(":")[0]:
+        had = seen.setdefault(depth, set())
+        keys = key.split("|")
+        if where.split(":")[0] != main_file:
+            keys = [k for k in keys if k not in had]
+            if not keys:
                 skip_below = depth
                 continue
-            seen.update(key.split("|"))
+            line = "_" * depth + "|".join(keys) + "^" + rest
+        had.update(keys)
         kept.append((where, line))
     blocks[index] = kept
 
