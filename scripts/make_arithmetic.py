@@ -59,6 +59,16 @@ for a in range(1, 11):
     for b in range(1, 11):
         keys = digit_keys(a, "+", b) + word_keys(a, "ПЛЮС", b)
         lines.append("|".join(keys) + f"^{a} + {b} = {a + b}.;Будет {a + b}.;")
+# Division that comes out whole, inside the multiplication table and of a
+# hundred by its round parts.
+pairs = sorted({(a * b, b) for a in range(2, 11) for b in range(2, 11)} | {(100, d) for d in (2, 4, 5, 10, 20, 25, 50)},
+               key=lambda p: (-len(str(p[0])), p))
+for n, d in pairs:
+    keys = []
+    for op in ("РАЗДЕЛИТЬ НА", "ПОДЕЛИТЬ НА", "ДЕЛИТЬ НА"):
+        keys += [f" {n} {op} {d}{end}" for end in ("?", ".")]
+    keys += digit_keys(n, "/", d, ("", " ")) + digit_keys(n, ":", d, (" ",))
+    lines.append("|".join(keys) + f"^{n} : {d} = {n // d}.;Будет {n // d}.;")
 lines.append(
     " 2 В 10 СТЕПЕНИ| 2 В ДЕСЯТОЙ СТЕПЕНИ| 2 В СТЕПЕНИ 10| ДВА В ДЕСЯТОЙ СТЕПЕНИ| 2 В ДЕСЯТОЙ"
     "^2 в десятой степени — 1024.;Будет 1024: десять раз умножить двойку на саму себя.;")
