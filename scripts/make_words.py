@@ -57,6 +57,12 @@ AUTO = [
         (r"^(а )?что (у тебя )?нового\?$", "novogo"),
         (r"^расскажешь (немного )?о себе\?$", "o_sebe"),
         (r"^а (ты|тебе|у тебя)\?$", "a_ty"),
+        (r"^как (сейчас )?самочувствие\?$|^что говорят врачи\?$", "samochuvstvie"),
+        (r"^(вы|а вы) (дружите|близки)\?$", "blizki"),
+        (r"^трудно было\?$|^сложно было\?$", "trudno"),
+        (r"^как будешь отмечать\?$", "otmechat"),
+        (r"^уже знаешь, где потом хочется работать\?$", "plany"),
+        (r"^что (в ней |в нём |тебе |в этом )?(нравится|понравилось) больше всего\?$", "nravitsya"),
     )
 ]
 dst = top / "data" / "Base" / "Words.Dat"
@@ -132,9 +138,9 @@ def thread(name, depth, where):
 
 
 def auto_thread(main):
-    """The shared thread for a main phrase without branches of its own:
-    the one its questions ask for, when all its answers that end in a
-    question ask the same kind of thing."""
+    """The shared threads for a main phrase without branches of its own:
+    the ones its questions ask for, when every answer that ends in a
+    question asks one of the common questions."""
     names = set()
     for answer in main.partition("^")[2].split(";")[:-1]:
         answer = answer.replace("|", " ").strip()
@@ -143,7 +149,10 @@ def auto_thread(main):
         question = re.split(r"(?<=[.!?…])\s+", answer)[-1]
         found = [name for pattern, name in AUTO if pattern.search(question)]
         names.add(found[0] if found else None)
-    return names.pop() if len(names) == 1 else None
+    if None in names:
+        return []
+    # A thread with a catch-all ('.') goes last: it would hide the others.
+    return sorted(names, key=lambda n: ("\n_.|" in (threads / f"{n}.txt").read_text(encoding="utf-8"), n))
 
 
 blocks = []  # each: list of (where, line) of one main phrase and its branches
@@ -166,8 +175,7 @@ for path in sorted(src.glob("*.txt")):
 # gets the shared thread for the answers to that question.
 for block in blocks:
     if len(block) == 1:
-        name = auto_thread(block[0][1])
-        if name:
+        for name in auto_thread(block[0][1]):
             block.extend(thread(name, 1, block[0][0]))
 
 # A key said twice at one depth of a block answers only the first time: a
