@@ -34,7 +34,6 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("verbonik");
   // Ties the window to its menu entry and icon when installed.
   QApplication::setDesktopFileName("io.github.verbonik.Verbonik");
-  QApplication::setWindowIcon(QIcon::fromTheme("io.github.verbonik.Verbonik"));
   vb::prepareApplication();
 
   std::filesystem::path folder;
@@ -64,6 +63,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   program->onClosed([] { QCoreApplication::quit(); });
-  program->start();
+  // Looking the icon up in the theme takes a few milliseconds: it is set
+  // once the window is drawn.
+  program->start(
+      [] { QApplication::setWindowIcon(QIcon::fromTheme("io.github.verbonik.Verbonik")); });
   return QApplication::exec();
 }

@@ -51,16 +51,22 @@ const char* SoundBank::fileName(Cue cue) {
 }
 
 SoundBank::SoundBank(const DiskFileStore& files) {
-  std::array<WaveSamples, 6> waves;
   for (Cue cue : kCues) {
     const char* name = fileName(cue);
     auto located = files.locate(name);
     if (!located) throw cannotOpen(name);
     auto wave = readWaveFile(QString::fromStdString(located->string()));
     if (!wave) throw cannotOpen(name);
-    waves[slot(cue)] = std::move(*wave);
+    waves_[slot(cue)] = std::move(*wave);
   }
+}
 
+void SoundBank::prepare() {
+  if (prepared_) return;
+  prepared_ = true;
+  // Asking the sound server for its device takes a few milliseconds: the
+  // program does it once its window is drawn.
+  std::array<WaveSamples, 6> waves = std::move(waves_);
   previousHandler = qInstallMessageHandler(quietAboutNoServer);
   const QAudioDevice device = QMediaDevices::defaultAudioOutput();
   qInstallMessageHandler(previousHandler);
@@ -142,6 +148,7 @@ void SoundBank::feed() {
 void SoundBank::play(Cue cue) {
   Player& player = players_[slot(cue)];
   ++player.requests;
+  prepare();
   // A sound the system refuses is simply not heard.
   if (!outputRunning()) return;
   if (mixer_.request(player.voice)) ++player.starts;

@@ -1,9 +1,12 @@
 #pragma once
 // The six sound players MP1..MP6. Each reads its wave file when the bank is
 // built (a missing or unreadable file stops the program from starting) and
-// keeps it in memory until the end. All six play through one mixer into one
-// audio stream, opened at the first play, topped up a few milliseconds
-// ahead of the speaker while it is open, and closed after a quiet while.
+// keeps it in memory until the end. The audio device is looked for later,
+// once the window is on the screen (prepare), or at the first play if that
+// comes sooner: a play request never waits for anything but that. All six
+// play through one mixer into one audio stream, opened at the first play,
+// topped up a few milliseconds ahead of the speaker while it is open, and
+// closed after a quiet while.
 // A play request restarts a sound whose position is at its end and lets a
 // sound that is still playing play on (SoundMixer). Without an audio device
 // or server the players stay silent and say nothing.
@@ -18,6 +21,7 @@
 
 #include "session/view.h"
 #include "ui/sound_mixer.h"
+#include "ui/wave_file.h"
 
 class QAudioSink;
 class QIODevice;
@@ -35,13 +39,20 @@ class SoundBank {
   SoundBank(const SoundBank&) = delete;
   SoundBank& operator=(const SoundBank&) = delete;
 
+  // Finds the audio device and readies the mixer at its rate; the stream
+  // itself opens at the first play. Once only; play() does it if needed.
+  void prepare();
+  bool prepared() const { return prepared_; }
+
   void play(Cue cue);
 
   // For tests: requests made and sounds actually started, per cue.
   int requests(Cue cue) const { return players_[slot(cue)].requests; }
   int starts(Cue cue) const { return players_[slot(cue)].starts; }
-  bool audible() const { return audible_; }
-  const SoundMixer& mixer() const { return mixer_; }
+  bool audible() {
+    prepare();
+    return audible_;
+  }
   static const char* fileName(Cue cue);
 
  private:
@@ -57,6 +68,7 @@ class SoundBank {
   void stopOutput();
 
   std::array<Player, 6> players_;
+  std::array<WaveSamples, 6> waves_;  // until prepared
   SoundMixer mixer_{22050};
   QAudioFormat format_;
   std::unique_ptr<QAudioSink> sink_;
@@ -66,6 +78,7 @@ class SoundBank {
   std::vector<std::int16_t> mono_;
   QTimer feeding_;
   QTimer parking_;
+  bool prepared_ = false;
   bool audible_ = false;
 };
 
