@@ -17,6 +17,7 @@
 #include "session/program_folder.h"
 #include "ui/codec.h"
 #include "ui/program.h"
+#include "ui/session_bus_warm_up.h"
 
 // Sanitizer builds: libraries under Qt keep some memory for the whole
 // process and never free it (the font configuration cache, the D-Bus
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
   vb::GuiOptions options;
   if (auto status = vb::takeGuiOptions(argc, argv, options)) return *status;
   QApplication app(argc, argv);
+  const vb::SessionBusWarmUp sessionBus;
   QApplication::setApplicationName("verbonik");
   // Ties the window to its menu entry and icon when installed.
   QApplication::setDesktopFileName("io.github.verbonik.Verbonik");

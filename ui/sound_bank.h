@@ -1,9 +1,9 @@
 #pragma once
 // The six sound players MP1..MP6. Each reads its wave file when the bank is
 // built (a missing or unreadable file stops the program from starting) and
-// keeps it in memory until the end. The audio device is looked for later,
-// once the window is on the screen (prepare), or at the first play if that
-// comes sooner: a play request never waits for anything but that. All six
+// keeps it in memory until the end. The audio device is looked for later
+// (AudioOutput), once the window is on the screen (prepare), or at the first
+// play if that comes sooner, which then waits for it and is heard. All six
 // play through one mixer into one audio stream, opened at the first play,
 // topped up a few milliseconds ahead of the speaker while it is open, and
 // closed after a quiet while.
@@ -11,7 +11,6 @@
 // sound that is still playing play on (SoundMixer). Without an audio device
 // or server the players stay silent and say nothing.
 
-#include <QAudioFormat>
 #include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
@@ -23,11 +22,9 @@
 #include "ui/sound_mixer.h"
 #include "ui/wave_file.h"
 
-class QAudioSink;
-class QIODevice;
-
 namespace vb {
 
+class AudioOutput;
 class DiskFileStore;
 
 class SoundBank {
@@ -70,11 +67,11 @@ class SoundBank {
   std::array<Player, 6> players_;
   std::array<WaveSamples, 6> waves_;  // until prepared
   SoundMixer mixer_{22050};
-  QAudioFormat format_;
-  std::unique_ptr<QAudioSink> sink_;
-  QIODevice* output_ = nullptr;  // the sink's, while the stream is open
+  std::unique_ptr<AudioOutput> output_;
+  int channels_ = 1;
+  bool open_ = false;  // the stream, between a play and the quiet while
   QElapsedTimer clock_;
-  qint64 fed_ = 0;  // frames written since the stream opened
+  std::int64_t fed_ = 0;  // frames written since the stream opened
   std::vector<std::int16_t> mono_;
   QTimer feeding_;
   QTimer parking_;
