@@ -4,7 +4,6 @@
 
 #include "engine/disk_file_store.h"
 #include "engine/failure.h"
-#include "ui/audio_output.h"
 #include "ui/wave_file.h"
 
 namespace vb {
@@ -39,7 +38,7 @@ const char* SoundBank::fileName(Cue cue) {
   return "";
 }
 
-SoundBank::SoundBank(const DiskFileStore& files) {
+SoundBank::SoundBank(const DiskFileStore& files, AudioOpener open) : opener_(std::move(open)) {
   for (Cue cue : kCues) {
     const char* name = fileName(cue);
     auto located = files.locate(name);
@@ -55,7 +54,7 @@ void SoundBank::prepare() {
   prepared_ = true;
   std::array<WaveSamples, 6> waves = std::move(waves_);
   const int wanted = waves[slot(Cue::KeyClick)].rate;
-  output_ = openAudioOutput(wanted, 4 * kLeadMs);
+  output_ = opener_ ? opener_(wanted, 4 * kLeadMs) : nullptr;
   audible_ = output_ != nullptr;
   channels_ = audible_ ? output_->channels() : 1;
   mixer_ = SoundMixer(audible_ ? output_->rate() : wanted);

@@ -19,19 +19,19 @@
 #include <vector>
 
 #include "session/view.h"
+#include "ui/audio_output.h"
 #include "ui/sound_mixer.h"
 #include "ui/wave_file.h"
 
 namespace vb {
 
-class AudioOutput;
 class DiskFileStore;
 
 class SoundBank {
  public:
   // Throws Failure "Cannot open file Sound\<name>" for the first wave file
-  // that is missing, unreadable or not a wave file.
-  explicit SoundBank(const DiskFileStore& files);
+  // that is missing, unreadable or not a wave file. `open` finds the device.
+  explicit SoundBank(const DiskFileStore& files, AudioOpener open = openAudioOutput);
   ~SoundBank();
   SoundBank(const SoundBank&) = delete;
   SoundBank& operator=(const SoundBank&) = delete;
@@ -67,6 +67,7 @@ class SoundBank {
   std::array<Player, 6> players_;
   std::array<WaveSamples, 6> waves_;  // until prepared
   SoundMixer mixer_{22050};
+  AudioOpener opener_;
   std::unique_ptr<AudioOutput> output_;
   int channels_ = 1;
   bool open_ = false;  // the stream, between a play and the quiet while
