@@ -1,6 +1,7 @@
 # Installing the program as a Linux desktop program, and its Debian package.
 #
 #   bin/verbonik, bin/verbonik-console
+#   lib/verbonik/verbonik-audio.so  the sound output, loaded by verbonik
 #   share/verbonik/              the shipped program folder (Base, Sound, Images,
 #                                Config.ini, ReadMe.Txt): copied into the user's
 #                                ~/.local/share/verbonik on first start
@@ -21,6 +22,8 @@ set(_pkg ${CMAKE_CURRENT_LIST_DIR}/../packaging)
 install(TARGETS verbonik-console RUNTIME DESTINATION bin)
 if(TARGET verbonik)
   install(TARGETS verbonik RUNTIME DESTINATION bin)
+  # Found by the program as ../lib/verbonik beside its own folder.
+  install(TARGETS verbonik-audio LIBRARY DESTINATION lib/verbonik)
 endif()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION share/verbonik)
