@@ -9,7 +9,7 @@ namespace vb {
 std::unique_ptr<AudioOutput> openAudioOutput(int wantedRate, int bufferMs) {
   const QString dir = QCoreApplication::applicationDirPath();
   for (const QString& path : {dir + QLatin1String("/verbonik-audio.so"),
-                              dir + QLatin1String("/../lib/verbonik/verbonik-audio.so")}) {
+                              dir + QLatin1String("/../lib/verbonik/audio/verbonik-audio.so")}) {
     QLibrary module(path);
     // The module stays loaded: its output lives until the program ends.
     module.setLoadHints(QLibrary::PreventUnloadHint);

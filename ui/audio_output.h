@@ -32,7 +32,7 @@ class AudioOutput {
 using OpenAudioOutput = AudioOutput* (*)(int wantedRate, int bufferMs);
 inline constexpr const char* kOpenAudioOutputSymbol = "vb_open_audio_output";
 
-// Loads the module (beside the program, or in ../lib/verbonik when
+// Loads the module (beside the program, or in ../lib/verbonik/audio when
 // installed) and opens the default device; null when there is none.
 std::unique_ptr<AudioOutput> openAudioOutput(int wantedRate, int bufferMs);
 using AudioOpener = std::function<std::unique_ptr<AudioOutput>(int wantedRate, int bufferMs)>;
