@@ -225,6 +225,22 @@ def variants(depth, key, where):
     return list(dict.fromkeys(out))
 
 
+# The letter where a match broke off is not tried again, so «Я СЧАСТЛИВА»
+# is not found in «Сегодня я счастлива»: the match starts at the «я» that
+# ends «сегодня», breaks on the real «я», and goes on after it. The same
+# happens to «НЕ СКУЧНО» in «Мне не скучно» and «А ТЫ» in «Мама а ты?».
+# A main key that starts with such a short word gets, just above it, a line
+# with the word twice («Я Я СЧАСТЛИВА»), found where the preceding word ends
+# in it. The line has the same answers but no branches (a whole thread per
+# key would cost thousands of lines).
+SHORT_FIRST = ("Я", "НЕ", "А", "И", "НА")
+
+
+def repeat_first_word(key):
+    first, space, _ = key.partition(" ")
+    return f"{first} {key}" if space and first in SHORT_FIRST else None
+
+
 # A main key that an earlier line already has would never answer: it is
 # left out, with its thread (the lint would call it a duplicate).
 lines, said = [], set()
@@ -235,6 +251,10 @@ for block in blocks:
         if k in said:
             continue
         said.add(k)
+        doubled = repeat_first_word(k)
+        if doubled and doubled not in said:
+            said.add(doubled)
+            lines.append(doubled + "^" + rest)
         lines.append(k + "^" + rest)
         for bwhere, branch in block[1:]:
             depth, bkey, brest = split(branch)
