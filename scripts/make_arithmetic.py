@@ -79,7 +79,7 @@ for a in (8, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12):
         keys = digit_keys(a, "*", b) + digit_keys(a, "Х", b, ("",)) + digit_keys(a, "X", b, ("",))
         keys += word_keys(a, "УМНОЖИТЬ НА", b)
         if a < 10 and b < 10:
-            keys += word_keys(a, "НА", b)[:2]
+            keys += word_keys(a, "НА", b)
         if a in TIMES and b < 11:
             keys += [f"{TIMES[a]} {WORDS[b]}{end}" for end in ("?", ".")]
         exact(keys, f"{a} * {b} = {a * b}.;Будет {a * b}.;", a, ("*", "Х", "X", "УМНОЖИТЬ"))
