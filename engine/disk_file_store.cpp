@@ -296,11 +296,20 @@ Lines DiskFileStore::readLines(std::string_view name) {
 }
 
 std::optional<FileStamp> DiskFileStore::stamp(std::string_view name) {
-  auto target = resolve(name);
-  if (!target || !target->exists) return std::nullopt;
+  // Asked at every turn: a name found spelt exactly as on disk resolves to
+  // the same path for as long as a file is there, so one look does.
   const std::int64_t seen = clockNs();
   struct stat st {};
+  if (auto it = exactPaths_.find(name); it != exactPaths_.end()) {
+    if (statPath(it->second, st) && !S_ISDIR(st.st_mode)) return stampOf(st, seen);
+    exactPaths_.erase(it);
+  }
+  auto target = resolve(name);
+  if (!target || !target->exists) return std::nullopt;
   if (!statPath(target->path(), st) || S_ISDIR(st.st_mode)) return std::nullopt;
+  fs::path spelt = (!name.empty() && name.front() == '/') ? fs::path("/") : root_;
+  for (auto part : nameParts(name)) spelt /= std::string(part);
+  if (spelt == target->path()) exactPaths_.emplace(std::string(name), std::move(spelt));
   return stampOf(st, seen);
 }
 
