@@ -74,14 +74,8 @@ class PagedArray {
     for (std::size_t i = 0; i < n; ++i) data_[i] = value;
   }
   void push_back(const T& value) {
-    if (size_ == capacity_) reserve(capacity_ < 16 ? 16 : capacity_ * 2);
+    if (size_ == capacity_) reserve(capacity_ + capacity_ / 4 + 16);
     data_[size_++] = value;
-  }
-  void insert(T* at, const T& value) {
-    const auto i = static_cast<std::size_t>(at - data_);
-    push_back(value);
-    std::memmove(data_ + i + 1, data_ + i, (size_ - 1 - i) * sizeof(T));
-    data_[i] = value;
   }
   // Gives back the capacity beyond the size.
   void shrinkToFit() {
