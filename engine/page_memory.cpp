@@ -3,7 +3,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 
 namespace vb {
@@ -22,34 +24,41 @@ std::size_t roundUp(std::size_t n, std::size_t to) {
 
 void adviseHuge([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
 #if defined(MADV_HUGEPAGE)
-  if (bytes >= kHuge) (void)::madvise(memory, bytes, MADV_HUGEPAGE);
+  (void)::madvise(memory, bytes, MADV_HUGEPAGE);
 #endif
 }
 
 }  // namespace
 
+// Below a huge page, arrays come from malloc, which hands back memory
+// freed before (already mapped, so not faulted in again).
 void* takePages(std::size_t bytes) {
+  if (bytes < kHuge) return std::malloc(bytes);
   const std::size_t size = roundUp(bytes, pageSize());
   // Arrays of a huge page or more start at a huge page's boundary: mapped
   // with a huge page to spare, and the spare cut off.
-  const std::size_t spare = size >= kHuge ? kHuge : 0;
   void* p =
-      ::mmap(nullptr, size + spare, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      ::mmap(nullptr, size + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) return nullptr;
   auto* base = static_cast<char*>(p);
-  char* start = base;
-  if (spare) {
-    const auto at = reinterpret_cast<std::uintptr_t>(base);
-    start = base + (roundUp(at, kHuge) - at);
-    if (start > base) ::munmap(base, static_cast<std::size_t>(start - base));
-    const std::size_t after = static_cast<std::size_t>(base + size + spare - (start + size));
-    if (after) ::munmap(start + size, after);
-  }
+  const auto at = reinterpret_cast<std::uintptr_t>(base);
+  char* start = base + (roundUp(at, kHuge) - at);
+  if (start > base) ::munmap(base, static_cast<std::size_t>(start - base));
+  const auto after = static_cast<std::size_t>(base + size + kHuge - (start + size));
+  if (after) ::munmap(start + size, after);
   adviseHuge(start, size);
   return start;
 }
 
 void* resizePages(void* memory, std::size_t from, std::size_t to) {
+  if (from < kHuge && to < kHuge) return std::realloc(memory, to);
+  if (from < kHuge || to < kHuge) {
+    void* p = takePages(to);
+    if (!p) return nullptr;
+    std::memcpy(p, memory, std::min(from, to));
+    givePages(memory, from);
+    return p;
+  }
   const std::size_t oldSize = roundUp(from, pageSize());
   const std::size_t newSize = roundUp(to, pageSize());
   if (newSize == oldSize) return memory;
@@ -72,7 +81,11 @@ void* resizePages(void* memory, std::size_t from, std::size_t to) {
 }
 
 void givePages(void* memory, std::size_t bytes) {
-  if (memory) ::munmap(memory, roundUp(bytes, pageSize()));
+  if (bytes < kHuge) {
+    std::free(memory);
+  } else if (memory) {
+    ::munmap(memory, roundUp(bytes, pageSize()));
+  }
 }
 
 void throwNoMemory() {

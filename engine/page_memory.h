@@ -1,10 +1,11 @@
 #pragma once
 // Memory for large arrays built in one go (a file's bytes, an index over
-// them): taken straight from the system in huge pages where it gives them,
-// so that filling a fresh array of many megabytes does not stop at every
-// 4 KiB page, and never zero-filled by the program before it is written.
-// Arrays grow and shrink in place (the system moves their pages, the bytes
-// are not copied); untouched capacity takes no memory.
+// them), never zero-filled by the program before it is written. Arrays of
+// a huge page (2 MiB) or more are taken straight from the system in huge
+// pages where it gives them, so that filling many megabytes does not stop
+// at every 4 KiB page; they grow and shrink in place (the system moves
+// their pages, the bytes are not copied), and untouched capacity takes no
+// memory. Smaller ones come from malloc, which reuses memory freed before.
 
 #include <cstddef>
 #include <cstring>
@@ -14,8 +15,8 @@
 
 namespace vb {
 
-// `bytes` (> 0) of memory, aligned to a page; nullptr when the system has
-// none. Its bytes are not set.
+// `bytes` (> 0) of memory, aligned to a huge page when it is one or more;
+// nullptr when the system has none. Its bytes are not set.
 void* takePages(std::size_t bytes);
 // Memory of takePages(`from`) resized to `to` bytes (> 0), its first
 // min(from, to) bytes kept; nullptr (and the memory left as it was) when the
