@@ -17,6 +17,7 @@
 #include "session/program_folder.h"
 #include "ui/codec.h"
 #include "ui/program.h"
+#include "ui/session_bus_warm_up.h"
 
 // Sanitizer builds: libraries under Qt keep some memory for the whole
 // process and never free it (the font configuration cache, the D-Bus
@@ -31,10 +32,10 @@ int main(int argc, char** argv) {
   vb::GuiOptions options;
   if (auto status = vb::takeGuiOptions(argc, argv, options)) return *status;
   QApplication app(argc, argv);
+  const vb::SessionBusWarmUp sessionBus;
   QApplication::setApplicationName("verbonik");
   // Ties the window to its menu entry and icon when installed.
   QApplication::setDesktopFileName("io.github.verbonik.Verbonik");
-  QApplication::setWindowIcon(QIcon::fromTheme("io.github.verbonik.Verbonik"));
   vb::prepareApplication();
 
   std::filesystem::path folder;
@@ -64,6 +65,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   program->onClosed([] { QCoreApplication::quit(); });
-  program->start();
+  // Looking the icon up in the theme takes a few milliseconds: it is set
+  // once the window is drawn.
+  program->start(
+      [] { QApplication::setWindowIcon(QIcon::fromTheme("io.github.verbonik.Verbonik")); });
   return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 # Installing the program as a Linux desktop program, and its Debian package.
 #
 #   bin/verbonik, bin/verbonik-console
+#   lib/verbonik/audio/verbonik-audio.so  the sound output, loaded by verbonik
 #   share/verbonik/              the shipped program folder (Base, Sound, Images,
 #                                Config.ini, ReadMe.Txt): copied into the user's
 #                                ~/.local/share/verbonik on first start
@@ -21,6 +22,9 @@ set(_pkg ${CMAKE_CURRENT_LIST_DIR}/../packaging)
 install(TARGETS verbonik-console RUNTIME DESTINATION bin)
 if(TARGET verbonik)
   install(TARGETS verbonik RUNTIME DESTINATION bin)
+  # Found by the program as ../lib/verbonik/audio beside its own folder (a folder
+  # of its own, so the package does not run ldconfig for a private module).
+  install(TARGETS verbonik-audio LIBRARY DESTINATION lib/verbonik/audio)
 endif()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION share/verbonik)

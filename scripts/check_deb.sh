@@ -25,6 +25,11 @@ sudo_cmd=()
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get install -y -qq "$deb" >/dev/null
 
+# The desktop program finds its sound module as ../lib/verbonik/audio.
+if dpkg-deb -c "$deb" | grep -q '/usr/bin/verbonik$'; then
+  test -f /usr/lib/verbonik/audio/verbonik-audio.so || { echo "the sound module is missing" >&2; exit 1; }
+fi
+
 home=$(mktemp -d)
 trap '"${sudo_cmd[@]}" dpkg -r verbonik >/dev/null; rm -rf "$home"' EXIT
 run() { (cd "$home" && env -u XDG_DATA_HOME HOME="$home" NO_COLOR=1 /usr/bin/verbonik-console "$@"); }

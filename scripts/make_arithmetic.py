@@ -45,14 +45,36 @@ lines = [
     " 2+2*2| 2 + 2 * 2| 2+2Х2| 2 + 2 Х 2| ДВА ПЛЮС ДВА УМНОЖИТЬ НА ДВА"
     "^Шесть: сначала умножение, потом сложение.;2 + 2 * 2 = 6, а не 8.;",
 ]
-for a in range(2, 10):
+# «семью восемь», «дважды два»: the multiplier as it is said aloud.
+TIMES = {2: "ДВАЖДЫ", 3: "ТРИЖДЫ", 4: "ЧЕТЫРЕЖДЫ", 5: "ПЯТЬЮ", 6: "ШЕСТЬЮ", 7: "СЕМЬЮ",
+         8: "ВОСЕМЬЮ", 9: "ДЕВЯТЬЮ"}
+# «ВОСЕМЬЮ» holds «СЕМЬЮ»: the eights go first.
+for a in (8, 2, 3, 4, 5, 6, 7, 9):
     for b in range(2, 10):
-        keys = digit_keys(a, "*", b) + digit_keys(a, "Х", b, ("",))
-        keys += word_keys(a, "УМНОЖИТЬ НА", b)
+        keys = digit_keys(a, "*", b) + digit_keys(a, "Х", b, ("",)) + digit_keys(a, "X", b, ("",))
+        keys += word_keys(a, "УМНОЖИТЬ НА", b) + word_keys(a, "НА", b)[:2]
+        keys += [f"{TIMES[a]} {WORDS[b]}{end}" for end in ("?", ".")]
         lines.append("|".join(keys) + f"^{a} * {b} = {a * b}.;Будет {a * b}.;")
 for a in range(1, 11):
     for b in range(1, 11):
         keys = digit_keys(a, "+", b) + word_keys(a, "ПЛЮС", b)
         lines.append("|".join(keys) + f"^{a} + {b} = {a + b}.;Будет {a + b}.;")
+# Division that comes out whole, inside the multiplication table and of a
+# hundred by its round parts.
+pairs = sorted({(a * b, b) for a in range(2, 11) for b in range(2, 11)} | {(100, d) for d in (2, 4, 5, 10, 20, 25, 50)},
+               key=lambda p: (-len(str(p[0])), p))
+for n, d in pairs:
+    keys = []
+    for op in ("РАЗДЕЛИТЬ НА", "ПОДЕЛИТЬ НА", "ДЕЛИТЬ НА"):
+        keys += [f" {n} {op} {d}{end}" for end in ("?", ".")]
+    keys += digit_keys(n, "/", d, ("", " ")) + digit_keys(n, ":", d, (" ",))
+    lines.append("|".join(keys) + f"^{n} : {d} = {n // d}.;Будет {n // d}.;")
+lines.append(
+    " 2 В 10 СТЕПЕНИ| 2 В ДЕСЯТОЙ СТЕПЕНИ| 2 В СТЕПЕНИ 10| ДВА В ДЕСЯТОЙ СТЕПЕНИ| 2 В ДЕСЯТОЙ"
+    "^2 в десятой степени — 1024.;Будет 1024: десять раз умножить двойку на саму себя.;")
+lines.append(
+    "В КВАДРАТЕ|В КУБЕ|В СТЕПЕНИ|КОРЕНЬ ИЗ|КВАДРАТНЫЙ КОРЕНЬ"
+    "^Степени и корни я в уме не считаю, честно. Таблицу умножения и сложение до десяти — пожалуйста, а для остального лучше калькулятор.;"
+    "Это уже не таблица умножения — тут лучше калькулятор. А сложение до десяти и таблицу умножения спрашивай смело!;")
 dst.write_text("\n".join(lines) + "\n", encoding="utf-8")
 print(f"{dst.relative_to(top)}: {len(lines) - 2} lines")

@@ -25,12 +25,52 @@ key, where the phrase base itself never has '|', '{' or '}':
                                phrase is typed with the Latin layout on
                                (GHBDTN). A letter on a markup key (Ж is ';')
                                cannot be typed that way and is an error.
+
+Shared threads: the answers people give to the program's common questions
+(«Как дела?», «Что случилось?», «Давно играешь?»...) are written once, in
+data-src/threads/NAME.txt. A branch line «_@NAME» in a topic file puts that
+thread there, at its depth; a main phrase with no branches of its own whose
+answers all end in the same common question (AUTO below) gets its thread.
+A thread's branch whose key the block already has is left out, with the
+lines under it, and so is a main key that an earlier line already has.
 """
 import pathlib
+import re
 import sys
 
 top = pathlib.Path(__file__).resolve().parent.parent
 src = top / "data-src" / "words"
+threads = top / "data-src" / "threads"
+
+# The shared threads (data-src/threads/NAME.txt) a main phrase without
+# branches of its own gets, by the question its answers end with.
+AUTO = [
+    (re.compile(p, re.I), name)
+    for p, name in (
+        (r"^(а )?(как )?(у тебя )?(твои )?дела\??$|^а (ты|у тебя) как\??$|^как (ты|поживаешь|настроение)\??$", "dela"),
+        (r"^(а )?(расскажи,? |расскажешь,? )?что (же )?(случилось|стряслось|произошло)\?$|^что-то случилось\?$", "sluchilos"),
+        (r"^давно (бегаешь|занимаешься|играешь|катаешься|пишешь|увлекаешься|ходишь|им занимаешься|умеешь|научился)\?$", "davno_delo"),
+        (r"^давно вы (вместе|дружите|знакомы)\?$", "davno_vmeste"),
+        (r"^часто такое бывает\?$", "chasto_beda"),
+        (r"^часто видитесь\?$", "chasto_vidites"),
+        (r"^(а )?(ты )?чем (сегодня |сейчас )?(ты )?занимаешься\?$|^а ты что делаешь\?$|^а ты чем занимаешься\?$", "zanyatie"),
+        (r"^(а )?что (у тебя )?нового\?$", "novogo"),
+        (r"^расскажешь (немного )?о себе\?$", "o_sebe"),
+        (r"^а (ты|тебе|у тебя)\?$", "a_ty"),
+        (r"^как (сейчас )?самочувствие\?$|^что говорят врачи\?$", "samochuvstvie"),
+        (r"^(вы|а вы) (дружите|близки)\?$", "blizki"),
+        (r"^трудно было\?$|^сложно было\?$", "trudno"),
+        (r"^как будешь отмечать\?$", "otmechat"),
+        (r"^уже знаешь, где потом хочется работать\?$", "plany"),
+        (r"^что (в ней |в нём |тебе |в этом )?нравится больше всего\?$", "nravitsya"),
+        (r"^что (там )?(понравилось|запомнилось) (больше|сильнее) всего\?$", "vpechatleniya"),
+        (r"^что тебе ближе\?$|^что выберешь\?$|^что тебе больше по душе\?$", "vybor"),
+        (r"^как подготовка\?$|^много ещё осталось повторить\?$", "podgotovka"),
+        (r"^расскажешь ещё что-нибудь об этом человеке\?$", "chelovek"),
+        (r"^место и время для него есть\?$", "mesto"),
+        (r"^а ты как думаешь\?$", "dumaesh"),
+    )
+]
 dst = top / "data" / "Base" / "Words.Dat"
 
 RUS = "ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮЁ"
@@ -79,21 +119,93 @@ def spellings(key):
     return out
 
 
-blocks = []  # each: list of (where, line) of one main phrase and its branches
-for path in sorted(src.glob("*.txt")):
+def source_lines(path):
     for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
         line = line.rstrip()
-        if not line or line.startswith("#"):
+        if line and not line.startswith("#"):
+            yield f"{path.name}:{number}", line
+
+
+def thread(name, depth, where):
+    """The lines of a shared thread, its first level put at depth."""
+    path = threads / f"{name}.txt"
+    if not path.is_file():
+        sys.exit(f"{where}: no thread file {path.relative_to(top)}")
+    out = []
+    for twhere, line in source_lines(path):
+        level = len(line) - len(line.lstrip("_"))
+        if level and line[level:].startswith("@"):
+            out.extend(thread(line[level + 1 :], depth - 1 + level, twhere))
             continue
-        where = f"{path.name}:{number}"
-        if "^" not in line:
+        if not level or "^" not in line:
+            sys.exit(f"{twhere}: a thread line is a branch with '^'")
+        out.append((twhere, "_" * (depth - 1) + line))
+    return out
+
+
+def auto_thread(main):
+    """The shared threads for a main phrase without branches of its own:
+    the ones its questions ask for, when every answer that ends in a
+    question asks one of the common questions."""
+    names = set()
+    for answer in main.partition("^")[2].split(";")[:-1]:
+        answer = answer.replace("|", " ").strip()
+        if not answer.endswith("?"):
+            continue
+        question = re.split(r"(?<=[.!?…])\s+", answer)[-1]
+        found = [name for pattern, name in AUTO if pattern.search(question)]
+        names.add(found[0] if found else None)
+    if None in names:
+        return []
+    # A thread with a catch-all ('.') goes last: it would hide the others.
+    return sorted(names, key=lambda n: ("\n_.|" in (threads / f"{n}.txt").read_text(encoding="utf-8"), n))
+
+
+blocks = []  # each: list of (where, line) of one main phrase and its branches
+for path in sorted(src.glob("*.txt")):
+    for where, line in source_lines(path):
+        if "^" not in line and not line.lstrip("_").startswith("@"):
             sys.exit(f"{where}: no '^'")
         if line.startswith("_"):
             if not blocks:
                 sys.exit(f"{where}: a branch before the first main phrase")
-            blocks[-1].append((where, line))
+            depth = len(line) - len(line.lstrip("_"))
+            if line[depth:].startswith("@"):
+                blocks[-1].extend(thread(line[depth + 1 :], depth, where))
+            else:
+                blocks[-1].append((where, line))
         else:
             blocks.append([(where, line)])
+
+# A main phrase that asks a common question and has no thread of its own
+# gets the shared thread for the answers to that question.
+for block in blocks:
+    if len(block) == 1:
+        for name in auto_thread(block[0][1]):
+            block.extend(thread(name, 1, block[0][0]))
+
+# A key said twice at one depth of a block answers only the first time: a
+# shared thread's key that the block already has at that depth is left out,
+# and a thread line left without keys is left out with the lines under it.
+for index, block in enumerate(blocks):
+    main_file = block[0][0].split(":")[0]
+    kept, seen, skip_below = [block[0]], {}, None
+    for where, line in block[1:]:
+        depth, key, rest = split(line)
+        if skip_below is not None and depth > skip_below:
+            continue
+        skip_below = None
+        had = seen.setdefault(depth, set())
+        keys = key.split("|")
+        if where.split(":")[0] != main_file:
+            keys = [k for k in keys if k not in had]
+            if not keys:
+                skip_below = depth
+                continue
+            line = "_" * depth + "|".join(keys) + "^" + rest
+        had.update(keys)
+        kept.append((where, line))
+    blocks[index] = kept
 
 # Every key written in the sources, so that a spelling variant is made only
 # where no line has that key of its own.
@@ -113,11 +225,16 @@ def variants(depth, key, where):
     return list(dict.fromkeys(out))
 
 
-lines = []
+# A main key that an earlier line already has would never answer: it is
+# left out, with its thread (the lint would call it a duplicate).
+lines, said = [], set()
 for block in blocks:
     where, main = block[0]
     _, key, rest = split(main)
     for k in variants(0, key, where):
+        if k in said:
+            continue
+        said.add(k)
         lines.append(k + "^" + rest)
         for bwhere, branch in block[1:]:
             depth, bkey, brest = split(branch)

@@ -1,6 +1,8 @@
 #include "ui/fonts.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <initializer_list>
@@ -44,11 +46,34 @@ const FaceMapping* mappingOf(const QString& face) {
 
 QString drawingFamily(const QString& face) {
   const FaceMapping* mapping = mappingOf(face);
-  if (!mapping || QFontDatabase::hasFamily(face)) return face;
-  for (const char* candidate : mapping->installed) {
-    if (QFontDatabase::hasFamily(QLatin1String(candidate))) return QLatin1String(candidate);
+  if (!mapping) return face;
+  // Each question to the font database runs the name through the font
+  // configuration's rules (about a tenth of a millisecond), and a font is
+  // made for every line shown: the answers are kept until the installed
+  // fonts change.
+  static QHash<QString, QString> known;
+  static const bool watched = [] {
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+      QObject::connect(app, &QGuiApplication::fontDatabaseChanged, app, [] { known.clear(); });
+    }
+    return true;
+  }();
+  (void)watched;
+  const QString key = face.toLower();
+  if (auto it = known.constFind(key); it != known.constEnd()) {
+    return it->isEmpty() ? face : *it;
   }
-  return face;
+  QString found;  // empty: the face itself
+  if (!QFontDatabase::hasFamily(face)) {
+    for (const char* candidate : mapping->installed) {
+      if (QFontDatabase::hasFamily(QLatin1String(candidate))) {
+        found = QLatin1String(candidate);
+        break;
+      }
+    }
+  }
+  known.insert(key, found);
+  return found.isEmpty() ? face : found;
 }
 
 std::string keptFaceName(const QFont& chosen, const std::string& current) {

@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QPointer>
 #include <QStyleFactory>
 #include <QToolTip>
 #include <QWidget>
 #include <climits>
 
 #include "ui/colour.h"
+#include "ui/deferred_icon.h"
 
 namespace vb {
 
@@ -15,6 +17,16 @@ int HintDelayStyle::styleHint(StyleHint hint, const QStyleOption* option, const 
                               QStyleHintReturn* returnData) const {
   if (hint == SH_ToolTip_WakeUpDelay) return 1;
   return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
+QIcon HintDelayStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
+                                   const QWidget* widget) const {
+  if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton) {
+    return QProxyStyle::standardIcon(icon, option, widget);
+  }
+  // The style may be replaced before the icon is drawn.
+  QPointer<QStyle> base = baseStyle();
+  return deferredIcon([base, icon] { return base ? base->standardIcon(icon) : QIcon(); });
 }
 
 bool HintFilter::eventFilter(QObject* watched, QEvent* event) {

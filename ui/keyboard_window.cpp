@@ -31,6 +31,67 @@ QPushButton* makeKey(QWidget* parent, const QString& face, const std::string& na
   return button;
 }
 
+// A sign key's name as a screen reader should say it: the symbol alone is
+// read out inconsistently, or not at all.
+const char* signName(char sign) {
+  switch (sign) {
+    case '#':
+      return "Решётка";
+    case '$':
+      return "Доллар";
+    case '%':
+      return "Процент";
+    case '&':
+      return "Амперсанд";
+    case '*':
+      return "Звёздочка";
+    case '+':
+      return "Плюс";
+    case '=':
+      return "Равно";
+    case '\\':
+      return "Обратная косая черта";
+    case '/':
+      return "Косая черта";
+    case '[':
+      return "Открывающая квадратная скобка";
+    case ']':
+      return "Закрывающая квадратная скобка";
+    case '{':
+      return "Открывающая фигурная скобка";
+    case '}':
+      return "Закрывающая фигурная скобка";
+    case '~':
+      return "Тильда";
+    case '`':
+      return "Обратный апостроф";
+    case ',':
+      return "Запятая";
+    case '.':
+      return "Точка";
+    case '!':
+      return "Восклицательный знак";
+    case '?':
+      return "Вопросительный знак";
+    case '(':
+      return "Открывающая скобка";
+    case ')':
+      return "Закрывающая скобка";
+    case '-':
+      return "Дефис";
+    case ':':
+      return "Двоеточие";
+    case '"':
+      return "Кавычки";
+    case '<':
+      return "Меньше";
+    case '>':
+      return "Больше";
+    default:
+      return nullptr;
+  }
+}
+
 CaptionFrame* group(QWidget* parent, const char* title, const QRect& place) {
   auto* box = new CaptionFrame(tr8(title), parent);
   box->setGeometry(place);
@@ -90,6 +151,7 @@ TForm4::TForm4(Session& session, SessionDriver& driver)
             key.lower == '&' ? QStringLiteral("&&") : toQt(std::string(1, key.lower));
         button = makeKey(signs, face, name);
         button->setGeometry(kSignLeft[key.row] + 16 * key.column, kRowTop[key.row], 16, 17);
+        if (const char* spoken = signName(key.lower)) button->setAccessibleName(tr8(spoken));
         break;
       }
       case KeyKind::Letter:
@@ -98,10 +160,12 @@ TForm4::TForm4(Session& session, SessionDriver& driver)
         break;
       case KeyKind::Backspace:
         button = makeKey(keys, "Bcksp", name);
+        button->setAccessibleName(tr8("Стереть"));
         button->setGeometry(310, 7, 41, 50);
         break;
       case KeyKind::Enter:
         button = makeKey(keys, "[Enter]", name);
+        button->setAccessibleName(tr8("Ввод"));
         button->setGeometry(310, 64, 41, 51);
         break;
       case KeyKind::Space:

@@ -34,7 +34,8 @@ void showFatalError(const QString& message) {
   box.exec();
 }
 
-Program::Program(DiskFileStore& files, RandomSource& random, Clock& clock, bool realTime) {
+Program::Program(DiskFileStore& files, RandomSource& random, Clock& clock, bool realTime)
+    : files_(files) {
   prepareApplication();
   // The players open their files as the main window's elements are made.
   sounds_ = std::make_unique<SoundBank>(files);
@@ -44,19 +45,39 @@ Program::Program(DiskFileStore& files, RandomSource& random, Clock& clock, bool 
   form1_->attach(*session_, *driver_);
   driver_->attach(*session_, [this](const std::string& message) { form1_->showError(message); });
   driver_->command([this] { session_->FormCreate(form1_->appearance()); });
+  hook_ = std::make_unique<KeyHook>(*session_, *driver_);
+  blink_ = std::make_unique<CursorBlinkRest>();
+}
 
+void Program::buildHiddenWindows() {
+  if (form2_) return;
+  // A photo that cannot be read is reported now, after any failure of the
+  // main window's creation step.
   auto report = [this](const std::string& message) { form1_->showError(message); };
   auto changed = [this] { form1_->appearance().clearInitialMark(); };
   form2_ = std::make_unique<TForm2>(*session_, *driver_, changed);
-  form3_ = std::make_unique<TForm3>(*session_, *driver_, files, report);
+  form3_ = std::make_unique<TForm3>(*session_, *driver_, files_, report);
   form4_ = std::make_unique<TForm4>(*session_, *driver_);
   form1_->attachWindows(*form2_, *form3_, *form4_);
   for (QWidget* dialog : {static_cast<QWidget*>(form2_.get()), static_cast<QWidget*>(form3_.get()),
                           static_cast<QWidget*>(form4_.get())}) {
     makeDialogOf(*dialog, *form1_);
   }
-  hook_ = std::make_unique<KeyHook>(*session_, *driver_);
-  blink_ = std::make_unique<CursorBlinkRest>();
+}
+
+TForm2& Program::editor() {
+  buildHiddenWindows();
+  return *form2_;
+}
+
+TForm3& Program::about() {
+  buildHiddenWindows();
+  return *form3_;
+}
+
+TForm4& Program::keyboard() {
+  buildHiddenWindows();
+  return *form4_;
 }
 
 Program::~Program() {
@@ -69,11 +90,18 @@ Program::~Program() {
   form1_.reset();
 }
 
-void Program::start() {
+void Program::start(std::function<void()> drawn) {
   centreOnDesktop(*form1_);
   form1_->show();
   centreOnDesktop(*form1_);
-  driver_->afterFirstFrame(*form1_, [this] { session_->start(); });
+  driver_->afterFirstFrame(*form1_, [this, drawn = std::move(drawn)] {
+    // The session's first push shows the hidden windows' state, so they
+    // exist before it starts.
+    buildHiddenWindows();
+    sounds_->prepare();
+    if (drawn) drawn();
+    session_->start();
+  });
 }
 
 void Program::onClosed(std::function<void()> closed) {

@@ -2,7 +2,8 @@
 // The desktop program: the sound players, the four windows in their order
 // (main window, editor dialog, About window, virtual keyboard), the session
 // that drives them, the scheduler's timer and the key hook. Built by the
-// program's main and by the tests.
+// program's main and by the tests. Only what the main window's first frame
+// needs is made before it is shown.
 
 #include <QString>
 #include <cstdint>
@@ -27,17 +28,20 @@ class TForm4;
 
 class Program {
  public:
-  // Builds everything; the main window's creation step runs (its failures
-  // are shown and the program goes on). Throws Failure when a wave file
-  // cannot be opened: then no window is shown. With `realTime` false the
-  // timers move only by advance() (tests, with a ManualClock).
+  // Builds the main window and the session; the main window's creation
+  // step runs (its failures are shown and the program goes on). Throws
+  // Failure when a wave file cannot be opened: then no window is shown.
+  // With `realTime` false the timers move only by advance() (tests, with a
+  // ManualClock).
   Program(DiskFileStore& files, RandomSource& random, Clock& clock, bool realTime = true);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Shows the main window centred and starts the timers.
-  void start();
+  // Shows the main window centred. Once it is drawn, what its first frame
+  // does not need is made (the hidden windows, the audio device, then
+  // `drawn`), and the timers start.
+  void start(std::function<void()> drawn = {});
   // Called once the main window has closed.
   void onClosed(std::function<void()> closed);
 
@@ -45,14 +49,19 @@ class Program {
   void advance(ManualClock& clock, std::int64_t ms);
 
   TForm1& mainWindow() { return *form1_; }
-  TForm2& editor() { return *form2_; }
-  TForm3& about() { return *form3_; }
-  TForm4& keyboard() { return *form4_; }
+  // The hidden windows are made after the main window's first frame, or
+  // when asked for before that.
+  TForm2& editor();
+  TForm3& about();
+  TForm4& keyboard();
   Session& session() { return *session_; }
   SessionDriver& driver() { return *driver_; }
   SoundBank& sounds() { return *sounds_; }
 
  private:
+  void buildHiddenWindows();
+
+  DiskFileStore& files_;
   std::unique_ptr<SoundBank> sounds_;
   std::unique_ptr<SessionDriver> driver_;
   std::unique_ptr<TForm1> form1_;

@@ -1,9 +1,5 @@
 #include "ui/sound_bank.h"
 
-#include <QAudioDevice>
-#include <QAudioSink>
-#include <QIODevice>
-#include <QMediaDevices>
 #include <algorithm>
 
 #include "engine/disk_file_store.h"
@@ -21,14 +17,6 @@ constexpr int kParkAfterMs = 3000;
 // topped up: a click follows its key within a few hundredths of a second.
 constexpr int kLeadMs = 50;
 constexpr int kFeedMs = 10;
-
-// The server's own complaint when there is no server to talk to: the
-// program stays silent and says nothing.
-QtMessageHandler previousHandler = nullptr;
-void quietAboutNoServer(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (text.startsWith(QLatin1String("PulseAudioService:"))) return;
-  if (previousHandler) previousHandler(type, context, text);
-}
 
 }  // namespace
 
@@ -50,44 +38,33 @@ const char* SoundBank::fileName(Cue cue) {
   return "";
 }
 
-SoundBank::SoundBank(const DiskFileStore& files) {
-  std::array<WaveSamples, 6> waves;
+SoundBank::SoundBank(const DiskFileStore& files, AudioOpener open) : opener_(std::move(open)) {
   for (Cue cue : kCues) {
     const char* name = fileName(cue);
     auto located = files.locate(name);
     if (!located) throw cannotOpen(name);
     auto wave = readWaveFile(QString::fromStdString(located->string()));
     if (!wave) throw cannotOpen(name);
-    waves[slot(cue)] = std::move(*wave);
+    waves_[slot(cue)] = std::move(*wave);
   }
+}
 
-  previousHandler = qInstallMessageHandler(quietAboutNoServer);
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  qInstallMessageHandler(previousHandler);
-  audible_ = !device.isNull();
-  format_.setSampleRate(waves[slot(Cue::KeyClick)].rate);
-  format_.setChannelCount(1);
-  format_.setSampleFormat(QAudioFormat::Int16);
-  if (audible_ && !device.isFormatSupported(format_)) {
-    format_.setSampleRate(device.preferredFormat().sampleRate());
-    format_.setChannelCount(std::clamp(device.preferredFormat().channelCount(), 1, 2));
-  }
-  mixer_ = SoundMixer(format_.sampleRate());
+void SoundBank::prepare() {
+  if (prepared_) return;
+  prepared_ = true;
+  std::array<WaveSamples, 6> waves = std::move(waves_);
+  const int wanted = waves[slot(Cue::KeyClick)].rate;
+  output_ = opener_ ? opener_(wanted, 4 * kLeadMs) : nullptr;
+  audible_ = output_ != nullptr;
+  channels_ = audible_ ? output_->channels() : 1;
+  mixer_ = SoundMixer(audible_ ? output_->rate() : wanted);
   for (Cue cue : kCues) {
     const WaveSamples& wave = waves[slot(cue)];
     players_[slot(cue)].voice = mixer_.addVoice(resampled(wave.mono, wave.rate, mixer_.rate()));
   }
   if (!audible_) return;
-
-  sink_ = std::make_unique<QAudioSink>(device, format_);
-  sink_->setBufferSize(format_.bytesForDuration(4 * kLeadMs * 1000));
-  QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(),
-                   [this](QAudio::State state) {
-                     // A lost output plays nothing more: no sound waits for it.
-                     if (state == QAudio::StoppedState && sink_->error() != QAudio::NoError) {
-                       stopOutput();
-                     }
-                   });
+  // A lost output plays nothing more: no sound waits for it.
+  output_->onLost([this] { stopOutput(); });
   feeding_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&feeding_, &QTimer::timeout, &feeding_, [this] { feed(); });
   parking_.setSingleShot(true);
@@ -95,17 +72,17 @@ SoundBank::SoundBank(const DiskFileStore& files) {
 }
 
 SoundBank::~SoundBank() {
-  if (sink_) sink_->stop();
+  if (output_) output_->close();
 }
 
 bool SoundBank::outputRunning() {
-  if (!sink_) return false;
-  if (output_) return true;
-  output_ = sink_->start();
-  if (!output_ || sink_->error() != QAudio::NoError) {
+  if (!output_) return false;
+  if (open_) return true;
+  if (!output_->open()) {
     stopOutput();
     return false;
   }
+  open_ = true;
   clock_.start();
   fed_ = 0;
   feeding_.start(kFeedMs);
@@ -115,23 +92,23 @@ bool SoundBank::outputRunning() {
 void SoundBank::stopOutput() {
   feeding_.stop();
   parking_.stop();
-  output_ = nullptr;
-  if (sink_) sink_->stop();
+  open_ = false;
+  if (output_) output_->close();
   mixer_.endAll();
 }
 
 void SoundBank::feed() {
-  if (!output_) return;
-  const int channels = format_.channelCount();
-  const auto frameBytes = static_cast<qint64>(sizeof(std::int16_t)) * channels;
-  const qint64 due = (clock_.elapsed() + kLeadMs) * mixer_.rate() / 1000;
-  qint64 frames = std::min<qint64>(due - fed_, sink_->bytesFree() / frameBytes);
+  if (!open_) return;
+  const auto frameBytes = static_cast<std::int64_t>(sizeof(std::int16_t)) * channels_;
+  const std::int64_t due = (clock_.elapsed() + kLeadMs) * mixer_.rate() / 1000;
+  const std::int64_t frames = std::min<std::int64_t>(due - fed_, output_->bytesFree() / frameBytes);
   if (frames <= 0) return;
   mono_.resize(static_cast<std::size_t>(frames));
   mixer_.mix(mono_.data(), mono_.size());
-  std::vector<std::int16_t> out(mono_.size() * static_cast<std::size_t>(channels));
+  const auto channels = static_cast<std::size_t>(channels_);
+  std::vector<std::int16_t> out(mono_.size() * channels);
   for (std::size_t f = 0; f < mono_.size(); ++f) {
-    for (int c = 0; c < channels; ++c) out[f * static_cast<std::size_t>(channels) + c] = mono_[f];
+    for (std::size_t c = 0; c < channels; ++c) out[f * channels + c] = mono_[f];
   }
   // What the stream did not take is dropped: the clock, not the stream,
   // says where the sounds stand.
@@ -142,6 +119,7 @@ void SoundBank::feed() {
 void SoundBank::play(Cue cue) {
   Player& player = players_[slot(cue)];
   ++player.requests;
+  prepare();
   // A sound the system refuses is simply not heard.
   if (!outputRunning()) return;
   if (mixer_.request(player.voice)) ++player.starts;

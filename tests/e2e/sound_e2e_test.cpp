@@ -62,7 +62,10 @@ TEST(SoundE2E, EveryKeystrokeClicksAndAPhraseGivesItsCues) {
   std::string pattern = (fs::temp_directory_path() / "vb-sound-XXXXXX").string();
   const fs::path dir = ::mkdtemp(pattern.data());
   fs::copy(fs::path(VB_SOURCE_DIR) / "data", dir, fs::copy_options::recursive);
-  fs::copy_file(fs::path(VB_BINARY_DIR) / "verbonik", dir / "verbonik");
+  // The program and its sound output module, as an unpacked program.
+  for (const char* file : {"verbonik", "verbonik-audio.so"}) {
+    fs::copy_file(fs::path(VB_BINARY_DIR) / file, dir / file);
+  }
   // The start-up sounds pass; fifty keys at ten a second (xdotool waits half
   // its delay after a press, half after the release); Enter, and the answer.
   // `mark` notes how far the recording has come.

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <iostream>
 
+#include "input/virtual_keyboard.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/about_window.h"
 #include "ui/dialogue_view.h"
@@ -53,6 +54,15 @@ TEST_F(AccessibilityTest, ControlsAreNamedInRussianAndTheDialogueSaysWhoSpoke) {
   EXPECT_EQ(line(lines() - 2), q("Привет."));
 
   EXPECT_EQ(QAccessible::queryAccessibleInterface(&program().about())->role(), QAccessible::Dialog);
+
+  // Every key of the virtual keyboard is named in words, never by a bare sign.
+  for (const VirtualKey& key : virtualKeys()) {
+    const QString name =
+        QAccessible::queryAccessibleInterface(&program().keyboard().key(std::string(key.name)))
+            ->text(QAccessible::Name);
+    ASSERT_FALSE(name.isEmpty()) << key.name;
+    EXPECT_TRUE(name.front().isLetter()) << key.name << " " << name.toStdString();
+  }
 }
 
 TEST_F(AccessibilityTest, AMinimisedDialogClosesAndTheMainWindowIsUsableAgain) {

@@ -2,6 +2,7 @@
 // program from starting; names are found in any letter case; a play
 // request is counted whether or not a device plays it.
 #include <QScreen>
+#include <algorithm>
 #include <fstream>
 
 #include "engine/failure.h"
@@ -9,11 +10,54 @@
 #include "tests/ui/ui_fixture.h"
 #include "ui/main_window.h"
 #include "ui/sound_bank.h"
+#include "ui/wave_file.h"
 
 namespace vb::uitest {
 namespace {
 
 class SoundTest : public UiTest {};
+
+// A device that keeps what it is given.
+class KeptOutput final : public AudioOutput {
+ public:
+  KeptOutput(int rate, std::vector<std::int16_t>& heard) : rate_(rate), heard_(heard) {}
+  int rate() const override { return rate_; }
+  int channels() const override { return 1; }
+  bool open() override { return true; }
+  void close() override {}
+  std::int64_t bytesFree() const override { return 1 << 20; }
+  void write(const char* data, std::int64_t bytes) override {
+    const auto* samples = reinterpret_cast<const std::int16_t*>(data);
+    heard_.insert(heard_.end(), samples, samples + bytes / 2);
+  }
+  void onLost(std::function<void()>) override {}
+
+ private:
+  int rate_;
+  std::vector<std::int16_t>& heard_;
+};
+
+TEST_F(SoundTest, ASoundPlayedBeforeTheDeviceIsLookedForIsHeardFromItsStart) {
+  std::vector<std::int16_t> heard;
+  int looks = 0;
+  SoundBank bank(*files_, [&](int rate, int) {
+    ++looks;
+    return std::make_unique<KeptOutput>(rate, heard);
+  });
+  EXPECT_EQ(looks, 0);
+  bank.play(Cue::StartEffect);
+  EXPECT_EQ(looks, 1);
+  EXPECT_EQ(bank.starts(Cue::StartEffect), 1);
+  const auto wave = readWaveFile(
+      QString::fromStdString(files_->locate(SoundBank::fileName(Cue::StartEffect))->string()));
+  ASSERT_TRUE(wave);
+  ASSERT_GT(heard.size(), 100u);
+  ASSERT_LE(heard.size(), wave->mono.size());
+  EXPECT_TRUE(std::equal(heard.begin(), heard.end(), wave->mono.begin()));
+  // Looked for once: the program's own call after the first frame is a no-op.
+  bank.prepare();
+  EXPECT_EQ(looks, 1);
+}
 
 TEST_F(SoundTest, MissingWaveFileStopsTheStart) {
   std::filesystem::remove(folder_ / "Sound" / "Button2.wav");
