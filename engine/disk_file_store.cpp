@@ -296,19 +296,59 @@ Lines DiskFileStore::readLines(std::string_view name) {
 }
 
 std::optional<FileStamp> DiskFileStore::stamp(std::string_view name) {
-  auto target = resolve(name);
-  if (!target || !target->exists) return std::nullopt;
+  // Asked at every turn: a name found spelt exactly as on disk resolves to
+  // the same path for as long as a file is there, so one look does.
   const std::int64_t seen = clockNs();
   struct stat st {};
+  if (auto it = exactPaths_.find(name); it != exactPaths_.end()) {
+    if (statPath(it->second, st) && !S_ISDIR(st.st_mode)) return stampOf(st, seen);
+    exactPaths_.erase(it);
+  }
+  auto target = resolve(name);
+  if (!target || !target->exists) return std::nullopt;
   if (!statPath(target->path(), st) || S_ISDIR(st.st_mode)) return std::nullopt;
+  fs::path spelt = (!name.empty() && name.front() == '/') ? fs::path("/") : root_;
+  for (auto part : nameParts(name)) spelt /= std::string(part);
+  if (spelt == target->path()) exactPaths_.emplace(std::string(name), std::move(spelt));
   return stampOf(st, seen);
 }
 
 FileStore::StampedText DiskFileStore::readStamped(std::string_view name) {
   auto target = resolve(name);
   if (!target) throw cannotOpen(name);
+  if (!target->exists) throw cannotOpen(name);
+  // As load() reads, into memory that is not zero-filled first (the file
+  // may be large: this is the read of a base that is then indexed).
+  ++diskReads_;
+  const std::int64_t seen = clockNs();
+  Fd fd(::open(target->path().c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat before {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || S_ISDIR(before.st_mode)) {
+    throw cannotOpen(name);
+  }
+  auto bytes = std::make_shared<FileBytes>();
+  PagedArray<char>& array = bytes->array();
+  // One byte to spare, so that a read at the end tells the file did not grow.
+  array.reserve(static_cast<std::size_t>(before.st_size) + 1);
+  std::size_t have = 0;
+  for (;;) {
+    if (have == array.capacity()) array.reserve(2 * array.capacity());
+    const ssize_t got = ::read(fd.get(), array.data() + have, array.capacity() - have);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw cannotOpen(name);
+    }
+    if (got == 0) break;
+    have += static_cast<std::size_t>(got);
+  }
+  array.resizeUninitialised(have);
   StampedText out;
-  out.bytes = load(*target, name, false, &out.stamp);
+  struct stat after {};
+  if (::fstat(fd.get(), &after) == 0 && sameFile(before, after) &&
+      static_cast<std::size_t>(after.st_size) == have) {
+    out.stamp = stampOf(after, seen);
+  }
+  out.bytes = std::move(bytes);
   return out;
 }
 

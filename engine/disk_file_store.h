@@ -108,6 +108,8 @@ class DiskFileStore : public FileStore {
   unsigned long long tempCounter_ = 0;
   unsigned long long diskReads_ = 0;
   std::map<std::string, Snapshot> snapshots_;
+  // Names whose every part is spelt as on disk, and their paths.
+  std::map<std::string, std::filesystem::path, std::less<>> exactPaths_;
 };
 
 }  // namespace vb

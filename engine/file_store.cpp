@@ -23,7 +23,7 @@ std::optional<FileStamp> FileStore::stamp(std::string_view) {
 }
 
 FileStore::StampedText FileStore::readStamped(std::string_view name) {
-  return {readText(name), std::nullopt};
+  return {std::make_shared<const FileBytes>(*readText(name)), std::nullopt};
 }
 
 std::optional<FileStamp> FileStore::updateStamped(std::string_view, const StampedChange&) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/file_stamp.h"
+#include "engine/page_memory.h"
 #include "engine/text_pieces.h"
 
 namespace vb {
@@ -57,7 +58,7 @@ class FileStore {
   // readText, with the stamp of the bytes read (none when the file changed
   // while it was read).
   struct StampedText {
-    std::shared_ptr<const std::string> bytes;
+    std::shared_ptr<const FileBytes> bytes;
     std::optional<FileStamp> stamp;
   };
   virtual StampedText readStamped(std::string_view name);

@@ -30,7 +30,7 @@ const WordsIndex* PhraseBase::current(std::shared_ptr<const std::string>& plain)
     return nullptr;
   }
   auto read = files_.readStamped(kPhraseBase);
-  if (index_ && index_->holds(*read.bytes)) {
+  if (index_ && index_->holds(read.bytes->view())) {
     verified_ = read.stamp;
     return index_.get();
   }
@@ -45,7 +45,7 @@ const WordsIndex* PhraseBase::current(std::shared_ptr<const std::string>& plain)
           "База фраз Base\\Words.Dat слишком велика, чтобы держать её указатель в памяти: "
           "фразы ищутся прямо в файле, ответы те же, но медленнее.");
     }
-    plain = std::move(read.bytes);
+    plain = std::make_shared<const std::string>(read.bytes->view());
     return nullptr;
   }
   unfit_.reset();
@@ -88,7 +88,7 @@ bool PhraseBase::learn(const WordsProbe& asked, std::string_view userPhrase,
         if (!verified_->settled()) {
           // Written too recently for the stamp to prove anything: the bytes do.
           const auto read = files_.readStamped(kPhraseBase);
-          if (!read.stamp || !read.stamp->sameFile(*locked) || !index_->holds(*read.bytes)) {
+          if (!read.stamp || !read.stamp->sameFile(*locked) || !index_->holds(read.bytes->view())) {
             declined = true;
             return std::nullopt;
           }

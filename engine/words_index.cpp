@@ -43,17 +43,20 @@ std::uint64_t load(const char* p, std::size_t n, const char* end) {
   return v;
 }
 
-std::uint64_t wordHash(const char* p, std::size_t len, const char* end) {
-  std::uint64_t h = mix(len + 0x9E3779B97F4A7C15ULL);
+// The buckets take the hash's high bits, the marks bits 8 to 31.
+inline std::uint64_t wordHash(const char* p, std::size_t len, const char* end) {
+  std::uint64_t h = len * 0x9E3779B97F4A7C15ULL;
   std::size_t i = 0;
-  for (; i + 8 <= len; i += 8) h = mix(h ^ load(p + i, 8, end));
-  if (i < len) h = mix(h ^ load(p + i, len - i, end));
-  return h;
+  for (; i + 8 < len; i += 8) h = mix(h ^ load(p + i, 8, end));
+  return mix(h ^ load(p + i, len - i, end));
+}
+
+std::uint32_t hashMark(std::uint64_t hash) {
+  return static_cast<std::uint32_t>(hash >> 8) & 0xFFFFFF;
 }
 
 std::uint32_t markOf(std::size_t len, std::uint64_t hash) {
-  return static_cast<std::uint32_t>(std::min(len, kLongWord) << 24) |
-         static_cast<std::uint32_t>(hash >> 40);
+  return static_cast<std::uint32_t>(std::min(len, kLongWord) << 24) | hashMark(hash);
 }
 
 // The word of `head` that the line is filed under: the longest of the words
@@ -83,22 +86,40 @@ std::string_view fileWord(std::string_view head) {
   return head.substr(bestStart, bestSize);
 }
 
-// The first '^', CR or LF in [p, end), or end.
-const char* findCaretOrLineEnd(const char* p, const char* end) {
+// Where the bytes that matter to the index lie in 64 bytes of the file, as
+// bits (bit i for byte i).
+struct Marks {
+  std::uint64_t caret = 0;
+  std::uint64_t lineEnd = 0;  // CR or LF
+  std::uint64_t space = 0;
+};
+
+Marks marksOf(const char* p) {
+  Marks m;
 #if defined(__SSE2__)
   const __m128i caret = _mm_set1_epi8('^');
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i cr = _mm_set1_epi8('\r');
-  for (; end - p >= 16; p += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, caret),
-                                     _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
-    const int mask = _mm_movemask_epi8(hit);
-    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  const __m128i space = _mm_set1_epi8(' ');
+  for (int k = 0; k < 4; ++k) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    const auto bits = [&](__m128i hit) {
+      return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(hit)))
+             << (16 * k);
+    };
+    m.caret |= bits(_mm_cmpeq_epi8(v, caret));
+    m.lineEnd |= bits(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+    m.space |= bits(_mm_cmpeq_epi8(v, space));
+  }
+#else
+  for (int i = 0; i < 64; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << i;
+    if (p[i] == '^') m.caret |= bit;
+    if (p[i] == '\n' || p[i] == '\r') m.lineEnd |= bit;
+    if (p[i] == ' ') m.space |= bit;
   }
 #endif
-  while (p < end && *p != '^' && *p != '\n' && *p != '\r') ++p;
-  return p;
+  return m;
 }
 
 std::string_view headOf(std::string_view line) {
@@ -108,60 +129,139 @@ std::string_view headOf(std::string_view line) {
 
 }  // namespace
 
-std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const std::string> text,
+std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> text,
                                               std::size_t budget) {
-  const std::string& bytes = *text;
-  if (bytes.size() >= (std::size_t{1} << 31) || bytes.size() > budget) return nullptr;
+  const std::size_t n = text->size();
+  if (n >= (std::size_t{1} << 31) || n > budget) return nullptr;
   std::unique_ptr<WordsIndex> index(new WordsIndex());
   index->base_ = std::move(text);
-  // Buckets for about one line in 32 bytes; a base of shorter lines gets
-  // longer chains.
-  index->bucketBits_ = std::max(4, static_cast<int>(std::bit_width(bytes.size() / 32)));
-  index->buckets_.assign(std::size_t{1} << index->bucketBits_, kNone);
-  const std::size_t guess = bytes.size() / 40 + 16;
-  index->start_.reserve(guess);
-  index->next_.reserve(guess);
-  index->mark_.reserve(guess);
+  const char* const data = index->base_->view().data();
+  const char* const end = data + n;
 
-  const char* const data = bytes.data();
-  const char* const end = data + bytes.size();
-  const char* p = data;
+  // One walk over the bytes, 64 at a time, from one byte that matters to
+  // the next: in a line's head its spaces (where the words are cut), its
+  // first '^' and its end; after the '^' only its end.
+  PagedArray<std::uint32_t>& start = index->start_;
+  PagedArray<std::uint32_t>& mark = index->mark_;
+  PagedArray<std::uint32_t>& next = index->next_;  // for now: the high bits of the bucket's hash
+  const std::size_t guess = n / 32 + 16;
+  start.reserve(guess);
+  mark.reserve(guess);
+  next.reserve(guess);
+  LineId lines = 0;
+  LineId filed = 0;
   bool joined = true;
-  LineId id = 0;
-  while (p < end) {
-    const char* caret = findCaretOrLineEnd(p, end);
-    const char* stop = (caret < end && *caret == '^') ? findLineEnd(caret + 1, end) : caret;
-    index->start_.push_back(static_cast<std::uint32_t>(p - data));
-    index->next_.push_back(kNone);
-    index->mark_.push_back(0);
-    if (caret < stop) {
-      // The bucket, for now; the lines go into their buckets below, in a
-      // loop that waits on memory for several lines at once.
-      index->next_.back() =
-          index->fileHead(id, std::string_view(p, static_cast<std::size_t>(caret - p)), end);
+  std::size_t lineStart = 0;
+  std::size_t wordStart = 0;  // of the word being cut
+  std::size_t bestStart = 0;  // the longest word cut so far (the first of equals)
+  std::size_t bestSize = 0;
+  std::size_t spaces = 0;
+  bool inHead = true;
+  std::uint32_t lineMark = 0;  // 0: not filed
+  std::uint32_t lineKey = 0;
+
+  auto endLine = [&]() {
+    if (lines == start.capacity()) {
+      start.reserve(2 * lines);
+      mark.reserve(2 * lines);
+      next.reserve(2 * lines);
     }
-    ++id;
-    p = stop;
-    if (p < end) {
-      const bool crlf = *p == '\r' && p + 1 < end && p[1] == '\n';
+    start[lines] = static_cast<std::uint32_t>(lineStart);
+    mark[lines] = lineMark;
+    next[lines] = lineKey;
+    ++lines;
+    lineMark = 0;
+    inHead = true;
+    bestSize = 0;
+    spaces = 0;
+  };
+  // The head [lineStart, caret) ends: the line is filed under its word.
+  auto endHead = [&](std::size_t caret) {
+    inHead = false;
+    if (caret - lineStart == spaces) return;  // blank
+    const bool longer = caret - wordStart > bestSize;
+    bestStart = longer ? wordStart : bestStart;
+    bestSize = longer ? caret - wordStart : bestSize;
+    const char* word = data + bestStart;
+    const std::size_t prefix = std::min(bestSize, kPrefix);
+    const std::uint64_t key = wordHash(word, prefix, end);
+    const std::uint64_t full = bestSize <= kPrefix ? key : wordHash(word, bestSize, end);
+    lineMark = markOf(bestSize, full);
+    lineKey = static_cast<std::uint32_t>(key >> 32);
+    index->lengths_[static_cast<unsigned char>(*word)] |=
+        static_cast<std::uint8_t>(1u << (prefix - 1));
+    ++filed;
+  };
+
+  alignas(16) char tail[64];
+  for (std::size_t block = 0; block < n; block += 64) {
+    const char* p = data + block;
+    if (n - block < 64) {
+      std::memset(tail, 0, sizeof tail);
+      std::memcpy(tail, p, n - block);
+      p = tail;
+    }
+    const Marks m = marksOf(p);
+    const std::uint64_t all = m.caret | m.lineEnd | m.space;
+    std::uint64_t pending = inHead ? all : m.lineEnd;
+    while (pending != 0) {
+      const int bit = std::countr_zero(pending);
+      pending &= pending - 1;
+      const std::size_t pos = block + static_cast<std::size_t>(bit);
+      if (pos < lineStart) continue;  // the LF of a CR LF
+      const char c = data[pos];
+      if (c == ' ') {
+        // Without branches: which word is longest is not foreseeable.
+        const std::size_t size = pos - wordStart;
+        const bool longer = size > bestSize;
+        bestStart = longer ? wordStart : bestStart;
+        bestSize = longer ? size : bestSize;
+        wordStart = size > 0 ? pos + 1 : wordStart;
+        ++spaces;
+        continue;
+      }
+      if (c == '^') {
+        endHead(pos);
+        pending &= m.lineEnd;
+        continue;
+      }
+      endLine();
+      const bool crlf = c == '\r' && pos + 1 < n && data[pos + 1] == '\n';
       joined = joined && crlf;
-      p += crlf ? 2 : 1;
-    } else {
-      joined = joined && bytes.empty();
+      const int after = bit + (crlf ? 2 : 1);
+      lineStart = wordStart = block + static_cast<std::size_t>(after);
+      pending = after >= 64 ? 0 : all & (~std::uint64_t{0} << after);
     }
   }
-  for (LineId i = 0; i < id; ++i) {
-    const std::uint32_t b = index->next_[i];
-    if (b == kNone) continue;
-    index->next_[i] = index->buckets_[b];
-    index->buckets_[b] = i;
+  if (lineStart < n) {
+    // The last line, without a line end.
+    endLine();
+    joined = false;
   }
-  index->start_.shrink_to_fit();
-  index->next_.shrink_to_fit();
-  index->mark_.shrink_to_fit();
+
+  start.resizeUninitialised(lines);
+  mark.resizeUninitialised(lines);
+  next.resizeUninitialised(lines);
+  start.shrinkToFit();
+  mark.shrinkToFit();
+  next.shrinkToFit();
+  // One to two buckets a filed line.
+  index->bucketBits_ = std::max(4, static_cast<int>(std::bit_width(filed)));
+  index->buckets_.assign(std::size_t{1} << index->bucketBits_, kNone);
+  const int shift = 32 - index->bucketBits_;
+  std::uint32_t* buckets = index->buckets_.data();
+  for (LineId i = 0; i < lines; ++i) {
+    if (mark[i] == 0) {
+      next[i] = kNone;
+      continue;
+    }
+    std::uint32_t& head = buckets[next[i] >> shift];
+    next[i] = head;
+    head = i;
+  }
   index->joined_ = joined;
-  index->baseLines_ = id;
-  index->ids_ = id;
+  index->baseLines_ = lines;
+  index->ids_ = lines;
   if (index->memory() > budget) return nullptr;
   return index;
 }
@@ -232,7 +332,7 @@ LineId WordsIndex::idAt(std::size_t index) const {
 }
 
 std::string_view WordsIndex::span(LineId id) const {
-  const std::string_view buffer = id < baseLines_ ? std::string_view(*base_) : extra_;
+  const std::string_view buffer = id < baseLines_ ? base_->view() : extra_;
   const std::size_t from = start_[id];
   const std::size_t to = (id + 1 < ids_ && (id + 1 < baseLines_) == (id < baseLines_))
                              ? start_[id + 1]
@@ -298,7 +398,7 @@ std::optional<SearchHit> WordsIndex::search(std::string_view phrase, DialogueSta
     for (std::size_t l = 1; l <= kPrefix && i + l <= n; ++l) {
       if (!(lengths & (1u << (l - 1)))) continue;
       const std::uint64_t key = wordHash(u + i, l, uEnd);
-      const auto keyMark = static_cast<std::uint32_t>(key >> 40);
+      const std::uint32_t keyMark = hashMark(key);
       for (LineId id = bucketOf(key); id != kNone; id = next_[id]) {
         if (id >= wholeKey) continue;
         const std::uint32_t mark = mark_[id];
@@ -308,7 +408,7 @@ std::optional<SearchHit> WordsIndex::search(std::string_view phrase, DialogueSta
         } else if (len < kPrefix) {
           continue;
         } else if (len < kLongWord) {
-          if (i + len > n || (mark & 0xFFFFFF) != (wordHash(u + i, len, uEnd) >> 40)) continue;
+          if (i + len > n || (mark & 0xFFFFFF) != hashMark(wordHash(u + i, len, uEnd))) continue;
         }
         const WordsEntry entry(line(id));
         if (!usable(entry)) continue;
@@ -356,7 +456,7 @@ TextPieces WordsIndex::pieces() const {
     }
     if (from < to) out.view(buffer.substr(pos));
   };
-  add(*base_, 0, baseLines_);
+  add(base_->view(), 0, baseLines_);
   add(extra_, baseLines_, ids_);
   return out;
 }

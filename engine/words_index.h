@@ -29,6 +29,7 @@
 
 #include "engine/dialogue_state.h"
 #include "engine/knowledge_search.h"
+#include "engine/page_memory.h"
 #include "engine/random_source.h"
 #include "engine/text_pieces.h"
 
@@ -41,7 +42,7 @@ class WordsIndex {
 
   // The index of `text`, or nothing when it would take more than `budget`
   // bytes of memory, the text included (or the text is 2 GiB or more).
-  static std::unique_ptr<WordsIndex> build(std::shared_ptr<const std::string> text,
+  static std::unique_ptr<WordsIndex> build(std::shared_ptr<const FileBytes> text,
                                            std::size_t budget);
 
   // searchPhraseBase on the bytes this index holds.
@@ -87,15 +88,15 @@ class WordsIndex {
   std::string_view span(LineId id) const;
   TextPieces pieces() const;
 
-  std::shared_ptr<const std::string> base_;  // the file as read
-  std::string extra_;                        // lines appended since, with CR LF
-  LineId baseLines_ = 0;                     // lines of base_; the rest are in extra_
+  std::shared_ptr<const FileBytes> base_;  // the file as read
+  std::string extra_;                      // lines appended since, with CR LF
+  LineId baseLines_ = 0;                   // lines of base_; the rest are in extra_
   LineId ids_ = 0;
   bool joined_ = false;
-  std::vector<std::uint32_t> start_;    // per line: where it starts in its buffer
-  std::vector<std::uint32_t> next_;     // per line: next line in its bucket
-  std::vector<std::uint32_t> mark_;     // per line: its word's length (8 bits) and hash (24)
-  std::vector<std::uint32_t> buckets_;  // first line of each bucket
+  PagedArray<std::uint32_t> start_;    // per line: where it starts in its buffer
+  PagedArray<std::uint32_t> next_;     // per line: next line in its bucket
+  PagedArray<std::uint32_t> mark_;     // per line: its word's length (8 bits) and hash (24)
+  PagedArray<std::uint32_t> buckets_;  // first line of each bucket
   int bucketBits_ = 0;
   std::vector<LineId> dead_;  // removed lines, in order
   // Per first byte, the lengths (1..8, 8 for eight or more) of filed words

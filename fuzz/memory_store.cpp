@@ -29,7 +29,7 @@ std::optional<FileStamp> MemoryStore::stamp(std::string_view name) {
 
 FileStore::StampedText MemoryStore::readStamped(std::string_view name) {
   auto bytes = readText(name);
-  return {bytes, stamp(name)};
+  return {std::make_shared<const FileBytes>(*bytes), stamp(name)};
 }
 
 std::optional<FileStamp> MemoryStore::updateStamped(std::string_view name,
