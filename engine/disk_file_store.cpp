@@ -291,6 +291,20 @@ std::shared_ptr<const std::string> DiskFileStore::readText(std::string_view name
   return load(*target, name, false);
 }
 
+void DiskFileStore::checkReadable(std::string_view name) {
+  auto target = resolve(name);
+  if (!target || !target->exists) throw cannotOpen(name);
+  Fd fd(::open(target->path().c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) throw cannotOpen(name);
+  char first = 0;
+  ssize_t got = 0;
+  do {
+    got = ::read(fd.get(), &first, 1);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) throw cannotOpen(name);
+}
+
 Lines DiskFileStore::readLines(std::string_view name) {
   return splitLinesCopy(*readText(name));
 }

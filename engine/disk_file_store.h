@@ -39,6 +39,7 @@ class DiskFileStore : public FileStore {
   void writeLines(std::string_view name, const Lines& lines) override;
   void update(std::string_view name, const std::function<bool(Lines&)>& change) override;
   std::shared_ptr<const std::string> readText(std::string_view name) override;
+  void checkReadable(std::string_view name) override;
   void updateText(std::string_view name, const TextChange& change) override;
 
   std::optional<FileStamp> stamp(std::string_view name) override;

@@ -8,6 +8,10 @@ std::shared_ptr<const std::string> FileStore::readText(std::string_view name) {
   return std::make_shared<const std::string>(joinLines(readLines(name)));
 }
 
+void FileStore::checkReadable(std::string_view name) {
+  readText(name);
+}
+
 void FileStore::updateText(std::string_view name, const TextChange& change) {
   update(name, [&](Lines& lines) {
     const std::string bytes = joinLines(lines);

@@ -41,6 +41,9 @@ class FileStore {
   // The whole file as bytes, for scanning it without splitting it into
   // lines first. Throws as readLines does. The default joins readLines.
   virtual std::shared_ptr<const std::string> readText(std::string_view name);
+  // Throws as readText would when the file cannot be read, without reading
+  // all of it. The default reads it.
+  virtual void checkReadable(std::string_view name);
 
   // update() on bytes: `change` gets the file's bytes and returns the new
   // bytes (every line followed by CR LF; pieces may be views of the bytes

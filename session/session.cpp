@@ -141,9 +141,9 @@ void Session::command(const std::function<void()>& body) {
 void Session::FormCreate(SettingsSink& settings) {
   const Scheduler::Event event(timers_);
   command([&] {
-    // Read as the window is built (a file that cannot be read is reported
-    // here); nothing keeps it, so it is not split into lines.
-    files_.readText(files::kWordsLower);
+    // Opened as the window is built, so that a file that cannot be read is
+    // reported here; its lines are read when they are first needed.
+    files_.checkReadable(files::kWordsLower);
     config_ = ConfigList::load(files_);
     applySettings(config_, settings);
     hookInstalled_ = true;

@@ -105,6 +105,11 @@ TEST(DiskFileStore, MissingFilesFailWithTheNameAsSpeltAndAreNeverCreated) {
   EXPECT_EQ(failureOf([&] { store.writeLines("Nowhere\\Log.dat", {"x"}); }),
             "Cannot create file Nowhere\\Log.dat");
   EXPECT_EQ(failureOf([&] { store.readLines("Base"); }), "Cannot open file Base");
+  // The check at start fails exactly where a read would.
+  EXPECT_EQ(failureOf([&] { store.checkReadable("Base\\Povtor.Dat"); }),
+            "Cannot open file Base\\Povtor.Dat");
+  EXPECT_EQ(failureOf([&] { store.checkReadable("Base"); }), "Cannot open file Base");
+  EXPECT_NO_THROW(store.checkReadable("base\\words.dat"));
 }
 
 TEST(DiskFileStore, UpdateWritesOnlyWhenAskedAndLetsFailuresThrough) {
