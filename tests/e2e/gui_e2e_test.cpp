@@ -65,7 +65,8 @@ class GuiProgram : public ::testing::Test {
            "pid=$!\n"
            "WID=$(timeout 30 xdotool search --sync --name 'ВЕРБОНИК' | head -n 1)\n"
            "[ -n \"$WID\" ] || { kill $pid; echo -4 > status; exit 0; }\n"
-           "sleep 1\n"
+           // The input unlocks once the base is counted after the first frame.
+           "sleep 2\n"
            "xdotool windowfocus --sync \"$WID\"\n"
         << steps
         << "\n"
