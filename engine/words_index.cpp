@@ -129,6 +129,15 @@ std::string_view headOf(std::string_view line) {
 
 }  // namespace
 
+// Defined ahead of the build, whose loop it sits in.
+inline WordsIndex::Filing WordsIndex::fileUnder(std::string_view word, const char* end) {
+  const std::size_t prefix = std::min(word.size(), kPrefix);
+  const std::uint64_t key = wordHash(word.data(), prefix, end);
+  const std::uint64_t full = word.size() <= kPrefix ? key : wordHash(word.data(), word.size(), end);
+  lengths_[static_cast<unsigned char>(word[0])] |= static_cast<std::uint8_t>(1u << (prefix - 1));
+  return {markOf(word.size(), full), key};
+}
+
 std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> text,
                                               std::size_t budget) {
   const std::size_t n = text->size();
@@ -175,21 +184,22 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
     bestSize = 0;
     spaces = 0;
   };
+  // The word [wordStart, wordStart + size) is cut: kept when longer than
+  // any before it, without branches (which word is longest is not
+  // foreseeable).
+  auto cutWord = [&](std::size_t size) {
+    const bool longer = size > bestSize;
+    bestStart = longer ? wordStart : bestStart;
+    bestSize = longer ? size : bestSize;
+  };
   // The head [lineStart, caret) ends: the line is filed under its word.
   auto endHead = [&](std::size_t caret) {
     inHead = false;
     if (caret - lineStart == spaces) return;  // blank
-    const bool longer = caret - wordStart > bestSize;
-    bestStart = longer ? wordStart : bestStart;
-    bestSize = longer ? caret - wordStart : bestSize;
-    const char* word = data + bestStart;
-    const std::size_t prefix = std::min(bestSize, kPrefix);
-    const std::uint64_t key = wordHash(word, prefix, end);
-    const std::uint64_t full = bestSize <= kPrefix ? key : wordHash(word, bestSize, end);
-    lineMark = markOf(bestSize, full);
-    lineKey = static_cast<std::uint32_t>(key >> 32);
-    index->lengths_[static_cast<unsigned char>(*word)] |=
-        static_cast<std::uint8_t>(1u << (prefix - 1));
+    cutWord(caret - wordStart);
+    const Filing filing = index->fileUnder(std::string_view(data + bestStart, bestSize), end);
+    lineMark = filing.mark;
+    lineKey = static_cast<std::uint32_t>(filing.key >> 32);
     ++filed;
   };
 
@@ -211,11 +221,8 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
       if (pos < lineStart) continue;  // the LF of a CR LF
       const char c = data[pos];
       if (c == ' ') {
-        // Without branches: which word is longest is not foreseeable.
         const std::size_t size = pos - wordStart;
-        const bool longer = size > bestSize;
-        bestStart = longer ? wordStart : bestStart;
-        bestSize = longer ? size : bestSize;
+        cutWord(size);
         wordStart = size > 0 ? pos + 1 : wordStart;
         ++spaces;
         continue;
@@ -288,12 +295,9 @@ void WordsIndex::fileLine(LineId id, std::string_view line) {
 std::uint32_t WordsIndex::fileHead(LineId id, std::string_view head, const char* end) {
   const std::string_view word = fileWord(head);
   if (word.empty()) return kNone;
-  const std::size_t prefix = std::min(word.size(), kPrefix);
-  const std::uint64_t key = wordHash(word.data(), prefix, end);
-  const std::uint64_t full = word.size() <= kPrefix ? key : wordHash(word.data(), word.size(), end);
-  mark_[id] = markOf(word.size(), full);
-  lengths_[static_cast<unsigned char>(word[0])] |= static_cast<std::uint8_t>(1u << (prefix - 1));
-  return static_cast<std::uint32_t>(key >> (64 - bucketBits_));
+  const Filing filing = fileUnder(word, end);
+  mark_[id] = filing.mark;
+  return static_cast<std::uint32_t>(filing.key >> (64 - bucketBits_));
 }
 
 void WordsIndex::unfile(LineId id) {
