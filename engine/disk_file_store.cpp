@@ -68,6 +68,7 @@ class Fd {
   ~Fd() {
     if (fd_ >= 0) ::close(fd_);
   }
+  Fd(Fd&& o) noexcept : fd_(o.release()) {}
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
@@ -80,6 +81,22 @@ class Fd {
  private:
   int fd_;
 };
+
+// `path` opened for reading, with its status in `st`; throws as a read of
+// `name` fails when it cannot be opened or is a folder.
+Fd openToRead(const fs::path& path, std::string_view name, struct stat& st) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) throw cannotOpen(name);
+  return fd;
+}
+
+// read(), tried again when a signal interrupts it; -1 when it fails.
+ssize_t readSome(int fd, char* to, std::size_t size) {
+  for (;;) {
+    const ssize_t got = ::read(fd, to, size);
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
 
 bool sameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
@@ -151,8 +168,7 @@ FileStamp DiskFileStore::stampOf(struct stat st, std::int64_t seenNs) const {
 }
 
 std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std::string_view name,
-                                                       bool reuse,
-                                                       std::optional<FileStamp>* stamp) {
+                                                       bool reuse) {
   if (!target.exists) throw cannotOpen(name);
   const fs::path path = target.path();
   const std::string key = path.string();
@@ -168,10 +184,7 @@ std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std
   }
   ++diskReads_;
   const std::int64_t seen = clockNs();
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || S_ISDIR(before.st_mode)) {
-    throw cannotOpen(name);
-  }
+  const Fd fd = openToRead(path, name, before);
   // The size the file has now, then whatever it grew by meanwhile; the
   // string is not made larger than needed, since the bytes may be kept.
   std::string bytes;
@@ -180,27 +193,31 @@ std::shared_ptr<const std::string> DiskFileStore::load(const Target& target, std
   char more[4096];
   for (;;) {
     const bool full = have == bytes.size();
-    ssize_t got = full ? ::read(fd.get(), more, sizeof more)
-                       : ::read(fd.get(), bytes.data() + have, bytes.size() - have);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw cannotOpen(name);
-    }
+    const ssize_t got = full ? readSome(fd.get(), more, sizeof more)
+                             : readSome(fd.get(), bytes.data() + have, bytes.size() - have);
+    if (got < 0) throw cannotOpen(name);
     if (got == 0) break;
     if (full) bytes.append(more, static_cast<std::size_t>(got));
     have += static_cast<std::size_t>(got);
   }
   bytes.resize(have);
   auto shared = std::make_shared<const std::string>(std::move(bytes));
-  struct stat after {};
-  if (::fstat(fd.get(), &after) == 0 && sameFile(before, after) &&
-      static_cast<std::size_t>(after.st_size) == have) {
-    snapshots_[key] = Snapshot{stampOf(after, seen), shared};
-    if (stamp) *stamp = snapshots_[key].stamp;
+  if (auto stamp = stampAfterRead(fd.get(), before, have, seen)) {
+    snapshots_[key] = Snapshot{*stamp, shared};
   } else {
     snapshots_.erase(key);
   }
   return shared;
+}
+
+std::optional<FileStamp> DiskFileStore::stampAfterRead(int fd, const struct stat& before,
+                                                       std::size_t read, std::int64_t seen) const {
+  struct stat after {};
+  if (::fstat(fd, &after) == 0 && sameFile(before, after) &&
+      static_cast<std::size_t>(after.st_size) == read) {
+    return stampOf(after, seen);
+  }
+  return std::nullopt;
 }
 
 bool DiskFileStore::writeAll(int fd, std::string_view bytes) {
@@ -294,15 +311,10 @@ std::shared_ptr<const std::string> DiskFileStore::readText(std::string_view name
 void DiskFileStore::checkReadable(std::string_view name) {
   auto target = resolve(name);
   if (!target || !target->exists) throw cannotOpen(name);
-  Fd fd(::open(target->path().c_str(), O_RDONLY | O_CLOEXEC));
   struct stat st {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) throw cannotOpen(name);
+  const Fd fd = openToRead(target->path(), name, st);
   char first = 0;
-  ssize_t got = 0;
-  do {
-    got = ::read(fd.get(), &first, 1);
-  } while (got < 0 && errno == EINTR);
-  if (got < 0) throw cannotOpen(name);
+  if (readSome(fd.get(), &first, 1) < 0) throw cannotOpen(name);
 }
 
 Lines DiskFileStore::readLines(std::string_view name) {
@@ -329,17 +341,13 @@ std::optional<FileStamp> DiskFileStore::stamp(std::string_view name) {
 
 FileStore::StampedText DiskFileStore::readStamped(std::string_view name) {
   auto target = resolve(name);
-  if (!target) throw cannotOpen(name);
-  if (!target->exists) throw cannotOpen(name);
+  if (!target || !target->exists) throw cannotOpen(name);
   // As load() reads, into memory that is not zero-filled first (the file
   // may be large: this is the read of a base that is then indexed).
   ++diskReads_;
   const std::int64_t seen = clockNs();
-  Fd fd(::open(target->path().c_str(), O_RDONLY | O_CLOEXEC));
   struct stat before {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &before) != 0 || S_ISDIR(before.st_mode)) {
-    throw cannotOpen(name);
-  }
+  const Fd fd = openToRead(target->path(), name, before);
   auto bytes = std::make_shared<FileBytes>();
   PagedArray<char>& array = bytes->array();
   // One byte to spare, so that a read at the end tells the file did not grow.
@@ -347,21 +355,14 @@ FileStore::StampedText DiskFileStore::readStamped(std::string_view name) {
   std::size_t have = 0;
   for (;;) {
     if (have == array.capacity()) array.reserve(2 * array.capacity());
-    const ssize_t got = ::read(fd.get(), array.data() + have, array.capacity() - have);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw cannotOpen(name);
-    }
+    const ssize_t got = readSome(fd.get(), array.data() + have, array.capacity() - have);
+    if (got < 0) throw cannotOpen(name);
     if (got == 0) break;
     have += static_cast<std::size_t>(got);
   }
   array.resizeUninitialised(have);
   StampedText out;
-  struct stat after {};
-  if (::fstat(fd.get(), &after) == 0 && sameFile(before, after) &&
-      static_cast<std::size_t>(after.st_size) == have) {
-    out.stamp = stampOf(after, seen);
-  }
+  out.stamp = stampAfterRead(fd.get(), before, have, seen);
   out.bytes = std::move(bytes);
   return out;
 }

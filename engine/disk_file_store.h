@@ -94,8 +94,11 @@ class DiskFileStore : public FileStore {
   };
 
   std::optional<Target> resolve(std::string_view name) const;
-  std::shared_ptr<const std::string> load(const Target& target, std::string_view name, bool reuse,
-                                          std::optional<FileStamp>* stamp = nullptr);
+  std::shared_ptr<const std::string> load(const Target& target, std::string_view name, bool reuse);
+  // The stamp of a file just read through `fd` (`read` bytes, `before` its
+  // status at the start), or nothing when it changed meanwhile.
+  std::optional<FileStamp> stampAfterRead(int fd, const struct stat& before, std::size_t read,
+                                          std::int64_t seen) const;
   // Returns the stamp of the file written, when nothing else touched it
   // between the write and the look.
   std::optional<FileStamp> replace(const Target& target, std::string_view name,
