@@ -70,13 +70,16 @@ TEST(SoundE2E, EveryKeystrokeClicksAndAPhraseGivesItsCues) {
   // its delay after a press, half after the release); Enter, and the answer.
   // `mark` notes how far the recording has come.
   std::ofstream(dir / "listen.sh")
-      << "cd \"$(dirname \"$0\")\"; F=$PWD; mkdir run\n"
+      << "cd \"$(dirname \"$0\")\"; F=$PWD; mkdir -m 700 run\n"
          "export HOME=$F XDG_RUNTIME_DIR=$F/run PULSE_SERVER=unix:$F/run/native\n"
          "pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no "
          "--load='module-null-sink sink_name=vb norewinds=1 format=s16le rate=22050 channels=1' "
          "--load=\"module-native-protocol-unix socket=$F/run/native auth-anonymous=1\" "
          "> pulse.log 2>&1 & pa=$!\n"
-         "for i in $(seq 1 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done\n"
+         // A loaded machine can take seconds to bring the server up; the
+         // program finds no output if it starts before the sink is there.
+         "for i in $(seq 1 300); do pactl list short sinks 2>/dev/null | grep -q vb && break; "
+         "sleep 0.1; done\n"
          "parec -d vb.monitor --raw --format=s16le --rate=22050 --channels=1 --latency-msec=20 "
          "> all.raw & rec=$!\n"
          "QT_QPA_PLATFORM=xcb ./verbonik > program.log 2>&1 & pid=$!\n"
@@ -94,7 +97,8 @@ TEST(SoundE2E, EveryKeystrokeClicksAndAPhraseGivesItsCues) {
   std::ifstream in(dir / "marks");
   std::size_t m[3] = {0, 0, 0};
   in >> m[0] >> m[1] >> m[2];
-  const std::string logs = readBytes(dir / "log") + readBytes(dir / "program.log");
+  const std::string logs = readBytes(dir / "log") + readBytes(dir / "program.log") +
+                           readBytes(dir / "pulse.log");
   fs::remove_all(dir);
   ASSERT_TRUE(m[2] / 2 <= all.size() && m[0] < m[1] && m[1] + 44100 < m[2]) << logs;
 
