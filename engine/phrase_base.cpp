@@ -30,7 +30,8 @@ const WordsIndex* PhraseBase::current(std::shared_ptr<const std::string>& plain)
     return nullptr;
   }
   auto read = files_.readStamped(kPhraseBase);
-  if (index_ && index_->holds(read.bytes->view())) {
+  // The same bytes, or an edit of a few lines that the index follows.
+  if (index_ && index_->refresh(read.bytes) && index_->memory() <= budgetFor(read.bytes->size())) {
     verified_ = read.stamp;
     return index_.get();
   }

@@ -7,7 +7,8 @@
 //    and change times) with the one the index was known to hold; another
 //    stamp, or one too close to the file's last change to prove anything
 //    (see FileStamp::settled), makes it read the file again: the index is
-//    kept if the bytes are the same and built anew if not;
+//    kept if the bytes are the same, follows an edit of a few lines, and is
+//    built anew after a larger one;
 //  - this program's own learning writes through the index and changes it in
 //    place, taking the stamp of the file it wrote;
 //  - a base whose index would take more than twice its size (plus 64 KiB)

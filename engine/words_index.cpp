@@ -159,7 +159,7 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
   next.reserve(guess);
   LineId lines = 0;
   LineId filed = 0;
-  bool joined = true;
+  LineId unjoined = 0;
   std::size_t lineStart = 0;
   std::size_t wordStart = 0;  // of the word being cut
   std::size_t bestStart = 0;  // the longest word cut so far (the first of equals)
@@ -234,7 +234,7 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
       }
       endLine();
       const bool crlf = c == '\r' && pos + 1 < n && data[pos + 1] == '\n';
-      joined = joined && crlf;
+      unjoined += crlf ? 0 : 1;
       const int after = bit + (crlf ? 2 : 1);
       lineStart = wordStart = block + static_cast<std::size_t>(after);
       pending = after >= 64 ? 0 : all & (~std::uint64_t{0} << after);
@@ -243,7 +243,7 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
   if (lineStart < n) {
     // The last line, without a line end.
     endLine();
-    joined = false;
+    ++unjoined;
   }
 
   start.resizeUninitialised(lines);
@@ -266,7 +266,7 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
     next[i] = head;
     head = i;
   }
-  index->joined_ = joined;
+  index->unjoined_ = unjoined;
   index->baseLines_ = lines;
   index->ids_ = lines;
   if (index->memory() > budget) return nullptr;
@@ -448,20 +448,39 @@ std::optional<WordsIndex::LineId> WordsIndex::firstWithHead(std::string_view hea
   return first;
 }
 
+std::string_view WordsIndex::bytesOf(LineId from, LineId to) const {
+  const bool inBase = from < baseLines_;
+  const std::string_view buffer = inBase ? base_->view() : extra_;
+  const std::size_t end = to < (inBase ? baseLines_ : ids_) ? start_[to] : buffer.size();
+  return buffer.substr(start_[from], end - start_[from]);
+}
+
+std::vector<WordsIndex::Run> WordsIndex::runs() const {
+  std::vector<Run> out;
+  std::size_t line = 0;
+  std::size_t offset = 0;
+  auto add = [&](LineId from, LineId to) {
+    if (from == to) return;
+    const std::size_t size = bytesOf(from, to).size();
+    out.push_back({from, to, line, offset, size});
+    line += to - from;
+    offset += size;
+  };
+  auto dead = dead_.begin();
+  for (const auto& [from, to] : {std::pair(LineId{0}, baseLines_), std::pair(baseLines_, ids_)}) {
+    LineId next = from;
+    for (; dead != dead_.end() && *dead < to; ++dead) {
+      add(next, *dead);
+      next = *dead + 1;
+    }
+    add(next, to);
+  }
+  return out;
+}
+
 TextPieces WordsIndex::pieces() const {
   TextPieces out;
-  auto add = [&](std::string_view buffer, LineId from, LineId to) {
-    // Lines [from, to) of one buffer, leaving out the dead ones.
-    std::size_t pos = from < to ? start_[from] : 0;
-    for (auto it = std::lower_bound(dead_.begin(), dead_.end(), from);
-         it != dead_.end() && *it < to; ++it) {
-      out.view(buffer.substr(pos, start_[*it] - pos));
-      pos = start_[*it] + span(*it).size();
-    }
-    if (from < to) out.view(buffer.substr(pos));
-  };
-  add(base_->view(), 0, baseLines_);
-  add(extra_, baseLines_, ids_);
+  for (const Run& run : runs()) out.view(bytesOf(run.from, run.to));
   return out;
 }
 

@@ -18,6 +18,11 @@
 // lines after the last, so the lines' order is that of their numbers, and a
 // line's index in the file is its number less the removed numbers below it.
 // The bytes are the file as read plus the lines learning appended.
+//
+// An edit by another program usually changes a few lines of a large file:
+// refresh() then files anew only the lines between what the edit left
+// alone at the file's start and at its end (words_index_refresh.cpp), and
+// the index is as a build on the new bytes would make it.
 
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +49,11 @@ class WordsIndex {
   // bytes of memory, the text included (or the text is 2 GiB or more).
   static std::unique_ptr<WordsIndex> build(std::shared_ptr<const FileBytes> text,
                                            std::size_t budget);
+  // Makes this the index of `text`, the file's bytes after an edit by
+  // another program, when the edit changed a stretch of lines small next
+  // to the file (or nothing); false, with the index left as it was, when
+  // it had better be built anew.
+  bool refresh(std::shared_ptr<const FileBytes> text);
 
   // searchPhraseBase on the bytes this index holds.
   std::optional<SearchHit> search(std::string_view phrase, DialogueState& state,
@@ -61,7 +71,7 @@ class WordsIndex {
   // Learning writes through the index only when every line of the file
   // ends with CR LF (else it writes every line anew, and the file is read
   // again).
-  bool joined() const { return joined_; }
+  bool joined() const { return unjoined_ == 0; }
   // The file's bytes once line `moved` (if any) is taken out and `added`
   // lines are appended, each followed by CR LF. The pieces view bytes of
   // this index: write them before changing it.
@@ -95,11 +105,27 @@ class WordsIndex {
   std::string_view span(LineId id) const;
   TextPieces pieces() const;
 
+  // Live lines [from, to), one after the other in one buffer: file lines
+  // from `line` on, `size` bytes from `offset` in the file.
+  struct Run {
+    LineId from;
+    LineId to;
+    std::size_t line;
+    std::size_t offset;
+    std::size_t size;
+  };
+  std::vector<Run> runs() const;
+  std::string_view bytesOf(LineId from, LineId to) const;
+  // The file line holding byte `offset` of the file, and where line `line`
+  // starts in it.
+  std::size_t lineHolding(const std::vector<Run>& runs, std::size_t offset) const;
+  std::size_t startOf(const std::vector<Run>& runs, std::size_t line) const;
+
   std::shared_ptr<const FileBytes> base_;  // the file as read
   std::string extra_;                      // lines appended since, with CR LF
   LineId baseLines_ = 0;                   // lines of base_; the rest are in extra_
   LineId ids_ = 0;
-  bool joined_ = false;
+  LineId unjoined_ = 0;                // lines not ended by CR LF
   PagedArray<std::uint32_t> start_;    // per line: where it starts in its buffer
   PagedArray<std::uint32_t> next_;     // per line: next line in its bucket
   PagedArray<std::uint32_t> mark_;     // per line: its word's length (8 bits) and hash (24)

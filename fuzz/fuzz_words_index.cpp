@@ -14,6 +14,7 @@
 #include "engine/knowledge_files.h"
 #include "engine/knowledge_search.h"
 #include "engine/learning.h"
+#include "engine/line_split.h"
 #include "engine/phrase_base.h"
 #include "engine/random_source.h"
 #include "fuzz_check.h"
@@ -78,6 +79,18 @@ void sameSearch(vb::PhraseBase& indexed, vb::FileStore& plainFiles, FuzzedDataPr
   check(a.BranchLine == b.BranchLine && a.BranchDepth == b.BranchDepth, "the same thread state");
   check(ra.asked == rb.asked, "the same draws");
   state = a;
+  // The index, refreshed after an edit or built anew, holds the file's lines.
+  if (const vb::WordsIndex* index = indexed.index()) {
+    const auto lines = vb::splitLines(*words);
+    check(index->holds(*words) && index->lineCount() == lines.size(), "the index holds the file");
+    for (std::size_t i = 0; i < lines.size(); ++i) check(index->lineAt(i) == lines[i], "each line");
+  }
+}
+
+// Where the line holding byte `at` of `text` starts.
+std::size_t lineStart(const std::string& text, std::size_t at) {
+  while (at > 0 && text[at - 1] != '\r' && text[at - 1] != '\n') --at;
+  return at;
 }
 
 }  // namespace
@@ -124,8 +137,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // An edit by another program: the index must not be trusted.
         std::string edited = *plain.find(vb::kPhraseBase);
         const std::string piece = textFrom(in, 64, true);
-        const std::size_t at = in.ConsumeIntegralInRange<std::size_t>(0, edited.size());
-        const std::size_t cut = in.ConsumeIntegralInRange<std::size_t>(0, edited.size() - at);
+        const bool wholeLines = in.ConsumeBool();
+        std::size_t at = in.ConsumeIntegralInRange<std::size_t>(0, edited.size());
+        std::size_t cut = in.ConsumeIntegralInRange<std::size_t>(0, edited.size() - at);
+        if (wholeLines) {
+          // Lines taken out or put in, as an editor does.
+          at = lineStart(edited, at);
+          cut = lineStart(edited, at + cut) - at;
+        }
         edited.replace(at, cut, piece);
         plain.put(vb::kPhraseBase, edited);
         stamped.put(vb::kPhraseBase, edited);
