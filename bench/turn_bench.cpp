@@ -18,6 +18,9 @@
 //   LearnSync the same with every write flushed to disk
 //   Build     the first turn of a program: Words.Dat read and its index built
 //             (the counter mem/size: what the index takes over the file's size)
+//   Refresh   a turn after another program added one line to Words.Dat, a third
+//             of the way in, or took it out again (by turns): the file read and
+//             its index following the edit
 // Plain operations on Words.Dat:
 //   Reference the file read into a buffer kept from run to run, then scanned
 //             with memmem for a text it does not hold
@@ -27,8 +30,8 @@
 //   WriteSync the same flushed to disk
 //
 // After the runs a table gives each turn as a ratio to Reference, the index
-// build as a ratio to ReadBytes, and the learning turn's extra cost as a
-// ratio to Write.
+// build and refresh as ratios to ReadBytes, and the learning turn's extra
+// cost as a ratio to Write.
 
 #include <benchmark/benchmark.h>
 
@@ -151,7 +154,7 @@ bool answersAPhrase(std::string_view head) {
 
 class Base {
  public:
-  explicit Base(int lines) {
+  explicit Base(int lines) : lines_(lines) {
     std::string pattern = (fs::temp_directory_path() / "vb-bench-XXXXXX").string();
     dir_ = ::mkdtemp(pattern.data());
     fs::create_directories(dir_ / "Base");
@@ -216,6 +219,23 @@ class Base {
     return *turn_;
   }
   fs::path wordsPath() const { return dir_ / "Base" / "Words.Dat"; }
+  // Words.Dat as generated (false) or with one line more (true), put in
+  // place the way an editor saves a file: a new file renamed over it.
+  void putEdited(bool edited) {
+    const fs::path original = dir_ / "Words.original";
+    const fs::path added = dir_ / "Words.added";
+    if (!fs::exists(added)) {
+      std::size_t at = 0;
+      for (int i = 0; i < lines_ / 3; ++i) at = original_.find('\n', at) + 1;
+      std::string bytes = original_;
+      bytes.insert(at, w("ВСТАВЛЕННАЯ СТРОКА^Ответ.;") + "\r\n");
+      files_->writeText(added.string(), bytes);
+      files_->writeText(original.string(), original_);
+    }
+    const fs::path temp = dir_ / "Base" / "Words.new";
+    fs::create_hard_link(edited ? added : original, temp);
+    fs::rename(temp, wordsPath());
+  }
   std::size_t bytes() const { return original_.size(); }
 
  private:
@@ -225,6 +245,7 @@ class Base {
     int random(int n) override { return to->random(n); }
     void reseed() override { to->reseed(); }
   };
+  int lines_;
   fs::path dir_;
   std::unique_ptr<DiskFileStore> files_;
   Forward random_;
@@ -321,6 +342,25 @@ void Build(benchmark::State& state) {
   }
   setSize(state, b);
   state.counters["mem/size"] = memory / static_cast<double>(b.bytes());
+}
+
+void Refresh(benchmark::State& state) {
+  Base& b = base(static_cast<int>(state.range(0)));
+  PhraseBase words(b.files(false));
+  DialogueState dialogue;
+  ScriptedRandom random;
+  words.search(w("Привет."), dialogue, random);
+  const WordsIndex* built = words.index();
+  bool edited = false;
+  for (auto _ : state) {
+    state.PauseTiming();
+    b.putEdited(edited = !edited);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(words.search(w("Привет."), dialogue, random));
+  }
+  if (!built || words.index() != built) state.SkipWithError("the index was built anew");
+  b.restore();
+  setSize(state, b);
 }
 
 void ReadLines(benchmark::State& state) {
@@ -437,6 +477,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::printf(
         "ref: read into a kept buffer + memmem over the file; read: the read alone.\n"
         "known, wordpass, unknown: the turn / ref.  build: first turn (read + index) / read;\n"
+        "refresh: a turn after a one-line edit by another program (read + index followed) / read;\n"
         "mem: the index, text included, over the file's size.  learn+: a learning turn minus\n"
         "an unknown turn; /write: that over one plain write (the list of lines written back).\n");
   }
@@ -457,22 +498,24 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void table(bool cpu) const {
     auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
-    std::printf("%8s %7s %7s %7s %7s %7s %7s %7s %7s | %7s %7s %7s %7s %5s | %7s %7s\n", "lines",
-                "read", "ref", "write", "build", "known", "wordp", "unknown", "learn+", "kn/ref",
-                "wp/ref", "un/ref", "bld/rd", "mem", "lrn/wr", "sync+");
+    std::printf("%8s %7s %7s %7s %7s %7s %7s %7s %7s %7s | %7s %7s %7s %7s %7s %5s | %7s %7s\n",
+                "lines", "read", "ref", "write", "build", "refresh", "known", "wordp", "unknown",
+                "learn+", "kn/ref", "wp/ref", "un/ref", "bld/rd", "rfr/rd", "mem", "lrn/wr",
+                "sync+");
     for (int n : kSizes) {
       auto t = [&](const char* what) { return get(what, n, cpu); };
       const double rb = t("ReadBytes"), rf = t("Reference"), wr = t("Write"), bd = t("Build"),
-                   kn = t("Known"), wp = t("WordPass"), un = t("Unknown"), le = t("Learn"),
-                   ls = t("LearnSync");
+                   rr = t("Refresh"), kn = t("Known"), wp = t("WordPass"), un = t("Unknown"),
+                   le = t("Learn"), ls = t("LearnSync");
       if (rf == 0) continue;
       const double added = le - un;
       auto mem = memory_.find(n);
       std::printf(
-          "%8d %7.0f %7.0f %7.0f %7.0f %7.1f %7.1f %7.1f %7.0f | %6.4fx %6.4fx %6.4fx %6.2fx "
-          "%4.2fx | %6.2fx %7.2f\n",
-          n, rb, rf, wr, bd, kn, wp, un, added, ratio(kn, rf), ratio(wp, rf), ratio(un, rf),
-          ratio(bd, rb), mem == memory_.end() ? 0.0 : mem->second, ratio(added, wr), ls - le);
+          "%8d %7.0f %7.0f %7.0f %7.0f %7.0f %7.1f %7.1f %7.1f %7.0f | %6.4fx %6.4fx %6.4fx "
+          "%6.2fx %6.2fx %4.2fx | %6.2fx %7.2f\n",
+          n, rb, rf, wr, bd, rr, kn, wp, un, added, ratio(kn, rf), ratio(wp, rf), ratio(un, rf),
+          ratio(bd, rb), ratio(rr, rb), mem == memory_.end() ? 0.0 : mem->second, ratio(added, wr),
+          ls - le);
     }
   }
 
@@ -485,8 +528,8 @@ void registerAll() {
   const std::pair<const char*, Fn> benches[] = {
       {"Reference", Reference}, {"ReadBytes", ReadBytes}, {"ReadLines", ReadLines},
       {"Write", Write},         {"WriteSync", WriteSync}, {"Build", Build},
-      {"Known", Known},         {"WordPass", WordPass},   {"Unknown", Unknown},
-      {"Learn", Learn},         {"LearnSync", LearnSync},
+      {"Refresh", Refresh},     {"Known", Known},         {"WordPass", WordPass},
+      {"Unknown", Unknown},     {"Learn", Learn},         {"LearnSync", LearnSync},
   };
   for (int n : kSizes) {
     for (const auto& [name, fn] : benches) {

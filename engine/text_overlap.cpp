@@ -7,26 +7,25 @@
 namespace vb {
 namespace {
 
-// Compared a block at a time with memcmp, the block that differs byte by
-// byte.
-constexpr std::size_t kBlock = 1024;
+// Compared in large blocks with memcmp, then the block that differs in
+// small ones, then byte by byte.
+constexpr std::size_t kBlocks[] = {std::size_t{1} << 16, 256, 1};
 
 std::size_t sameFromStart(const char* a, const char* b, std::size_t n) {
   std::size_t i = 0;
-  while (n - i >= kBlock && std::memcmp(a + i, b + i, kBlock) == 0) i += kBlock;
-  while (i < n && a[i] == b[i]) ++i;
+  for (const std::size_t block : kBlocks) {
+    while (n - i >= block && std::memcmp(a + i, b + i, block) == 0) i += block;
+  }
   return i;
 }
 
 // The same from the ends aEnd and bEnd backwards.
 std::size_t sameFromEnd(const char* aEnd, const char* bEnd, std::size_t n) {
   std::size_t i = 0;
-  while (n - i >= kBlock && std::memcmp(aEnd - i - kBlock, bEnd - i - kBlock, kBlock) == 0) {
-    i += kBlock;
-  }
-  while (i < n &&
-         aEnd[-1 - static_cast<std::ptrdiff_t>(i)] == bEnd[-1 - static_cast<std::ptrdiff_t>(i)]) {
-    ++i;
+  for (const std::size_t block : kBlocks) {
+    while (n - i >= block && std::memcmp(aEnd - i - block, bEnd - i - block, block) == 0) {
+      i += block;
+    }
   }
   return i;
 }

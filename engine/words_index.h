@@ -120,6 +120,18 @@ class WordsIndex {
   // starts in it.
   std::size_t lineHolding(const std::vector<Run>& runs, std::size_t offset) const;
   std::size_t startOf(const std::vector<Run>& runs, std::size_t line) const;
+  // An edit of the file: lines [first, last) replaced by lines starting
+  // at `added` in the new bytes, which are `moved` bytes longer (modulo
+  // 2^64).
+  struct Edit {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    std::vector<std::uint32_t> added;
+    LineId addedUnjoined = 0;
+    std::size_t moved = 0;
+  };
+  void splice(std::shared_ptr<const FileBytes> text, const std::vector<Run>& kept,
+              const Edit& edit);
 
   std::shared_ptr<const FileBytes> base_;  // the file as read
   std::string extra_;                      // lines appended since, with CR LF

@@ -12,7 +12,12 @@
 // otherwise), and a line after it whose preceding byte is unchanged too.
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/line_split.h"
 #include "engine/text_overlap.h"
@@ -39,7 +44,8 @@ bool endsWithCrLf(std::string_view span) {
 }
 
 // The new numbers of the kept lines: from each `from` on (up to the next),
-// a line's number grows by `add` (modulo 2^32).
+// a line's number grows by `add` (modulo 2^32). Numbers are below 2^31, so
+// that as signed numbers kNone (-1) lies below them all and keeps its value.
 class Renumbering {
  public:
   explicit Renumbering(std::size_t stretches) {
@@ -47,22 +53,39 @@ class Renumbering {
     add_.reserve(stretches);
   }
   void move(LineId from, LineId to) {
-    from_.push_back(from);
-    add_.push_back(to - from);
+    const std::uint32_t add = to - from;
+    if (add == (add_.empty() ? 0 : add_.back())) return;
+    from_.push_back(static_cast<std::int32_t>(from));
+    add_.push_back(add);
   }
-  // Renumbers `ids` in place; kNone stays.
+  // Renumbers `ids` in place.
   void apply(std::uint32_t* ids, std::size_t n) const {
     const std::size_t stretches = from_.size();
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::uint32_t id = ids[i];
+    if (stretches == 0) return;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; n - i >= 4; i += 4) {
+      auto* at = reinterpret_cast<__m128i*>(ids + i);
+      const __m128i id = _mm_loadu_si128(at);
+      __m128i add = _mm_setzero_si128();
+      for (std::size_t s = 0; s < stretches; ++s) {
+        const __m128i from = _mm_cmpgt_epi32(id, _mm_set1_epi32(from_[s] - 1));
+        const __m128i by = _mm_set1_epi32(static_cast<std::int32_t>(add_[s]));
+        add = _mm_or_si128(_mm_and_si128(from, by), _mm_andnot_si128(from, add));
+      }
+      _mm_storeu_si128(at, _mm_add_epi32(id, add));
+    }
+#endif
+    for (; i < n; ++i) {
+      const auto id = static_cast<std::int32_t>(ids[i]);
       std::uint32_t add = 0;
       for (std::size_t s = 0; s < stretches; ++s) add = id >= from_[s] ? add_[s] : add;
-      ids[i] = id == WordsIndex::kNone ? id : id + add;
+      ids[i] += add;
     }
   }
 
  private:
-  std::vector<LineId> from_;
+  std::vector<std::int32_t> from_;
   std::vector<std::uint32_t> add_;
 };
 
@@ -114,79 +137,105 @@ bool WordsIndex::refresh(std::shared_ptr<const FileBytes> text) {
   const std::size_t tail = commonEnd(old, now, std::min(oldSize, now.size()) - head);
 
   // File lines [first, last) are replaced by the new bytes [from, newTo).
+  Edit edit;
   const std::size_t lines = lineCount();
-  const std::size_t first = head == 0 ? 0 : lineHolding(kept, head - 1);
-  const std::size_t last = tail == 0 ? lines : lineHolding(kept, oldSize - tail) + 1;
-  const std::size_t from = startOf(kept, first);
-  const std::size_t oldTo = last == lines ? oldSize : startOf(kept, last);
+  edit.first = head == 0 ? 0 : lineHolding(kept, head - 1);
+  edit.last = tail == 0 ? lines : lineHolding(kept, oldSize - tail) + 1;
+  const std::size_t from = startOf(kept, edit.first);
+  const std::size_t oldTo = edit.last == lines ? oldSize : startOf(kept, edit.last);
   const std::size_t newTo = now.size() - (oldSize - oldTo);
   if (!smallEdit(oldTo - from, oldSize) || !smallEdit(newTo - from, now.size())) return false;
+  edit.moved = now.size() - oldSize;
 
-  std::vector<std::uint32_t> added;  // where the new lines start
-  LineId addedUnjoined = 0;
   LineCursor cursor(now.substr(from, newTo - from));
   std::string_view piece;
   for (std::size_t at = 0; cursor.next(piece); at = cursor.offset()) {
-    added.push_back(static_cast<std::uint32_t>(from + at));
-    addedUnjoined += cursor.endedByCrLf() ? 0 : 1;
+    edit.added.push_back(static_cast<std::uint32_t>(from + at));
+    edit.addedUnjoined += cursor.endedByCrLf() ? 0 : 1;
   }
-  const std::size_t count = lines - (last - first) + added.size();
+  const std::size_t count = lines - (edit.last - edit.first) + edit.added.size();
   if (count > 2 * buckets_.size()) return false;  // the buckets would grow long
+  splice(std::move(text), kept, edit);
+  return true;
+}
 
-  PagedArray<std::uint32_t> start;
-  PagedArray<std::uint32_t> mark;
-  PagedArray<std::uint32_t> next;
-  start.resizeUninitialised(count);
-  mark.resizeUninitialised(count);
-  next.resizeUninitialised(count);
-  Renumbering renumbering(kept.size() + 1);
+void WordsIndex::splice(std::shared_ptr<const FileBytes> text, const std::vector<Run>& kept,
+                        const Edit& edit) {
+  // Where the kept lines go, and by how much their starts move.
+  struct Move {
+    LineId from;
+    LineId to;
+    LineId at;
+    std::uint32_t by;
+  };
+  std::vector<Move> moves;
+  moves.reserve(kept.size() + 1);
+  forLines(kept, 0, edit.first, [&](const Run& run, LineId lo, LineId hi) {
+    const auto by = static_cast<std::uint32_t>(run.offset - start_[run.from]);
+    moves.push_back({lo, hi, static_cast<LineId>(run.line + (lo - run.from)), by});
+  });
+  const std::size_t lines = lineCount();
+  const std::size_t removed = edit.last - edit.first;
+  forLines(kept, edit.last, lines, [&](const Run& run, LineId lo, LineId hi) {
+    const auto by = static_cast<std::uint32_t>(run.offset - start_[run.from] + edit.moved);
+    const std::size_t at = run.line + (lo - run.from) - removed + edit.added.size();
+    moves.push_back({lo, hi, static_cast<LineId>(at), by});
+  });
+  Renumbering renumbering(moves.size());
+  for (const Move& m : moves) renumbering.move(m.from, m.at);
+  const std::size_t count = lines - removed + edit.added.size();
+  start_.reserve(count);
+  mark_.reserve(count);
+  next_.reserve(count);
 
   // From here on nothing is allocated: the index changes only once it
   // surely can.
   LineId removedUnjoined = 0;
-  forLines(kept, first, last, [&](const Run&, LineId lo, LineId hi) {
+  forLines(kept, edit.first, edit.last, [&](const Run&, LineId lo, LineId hi) {
     for (LineId id = lo; id < hi; ++id) {
       unfile(id);
       removedUnjoined += endsWithCrLf(span(id)) ? 0 : 1;
     }
   });
-  const std::size_t moved = now.size() - oldSize;  // modulo 2^64: may be "negative"
-  auto keep = [&](const Run& run, LineId lo, LineId hi, std::size_t to, std::size_t shift) {
-    renumbering.move(lo, static_cast<LineId>(to));
-    const auto by = static_cast<std::uint32_t>(run.offset - start_[run.from] + shift);
-    for (LineId id = lo; id < hi; ++id, ++to) {
-      start[to] = start_[id] + by;
-      mark[to] = mark_[id];
-      next[to] = next_[id];
+  // Lines moving down go first, from the first; then those moving up,
+  // from the last: none lands on lines not yet moved.
+  auto place = [&](const Move& m) {
+    const std::size_t n = m.to - m.from;
+    if (m.at != m.from) {
+      for (auto* array : {&start_, &mark_, &next_}) {
+        std::memmove(array->data() + m.at, array->data() + m.from, n * sizeof(std::uint32_t));
+      }
+    }
+    if (m.by != 0) {
+      for (std::size_t i = m.at; i < m.at + n; ++i) start_[i] += m.by;
     }
   };
-  forLines(kept, 0, first, [&](const Run& run, LineId lo, LineId hi) {
-    keep(run, lo, hi, run.line + (lo - run.from), 0);
-  });
-  forLines(kept, last, lines, [&](const Run& run, LineId lo, LineId hi) {
-    keep(run, lo, hi, run.line + (lo - run.from) - (last - first) + added.size(), moved);
-  });
-  for (std::size_t i = 0; i < added.size(); ++i) {
-    start[first + i] = added[i];
-    mark[first + i] = 0;
-    next[first + i] = kNone;
+  for (const Move& m : moves) {
+    if (m.at <= m.from) place(m);
   }
-  renumbering.apply(next.data(), count);
+  for (auto m = moves.rbegin(); m != moves.rend(); ++m) {
+    if (m->at > m->from) place(*m);
+  }
+  start_.resizeUninitialised(count);
+  mark_.resizeUninitialised(count);
+  next_.resizeUninitialised(count);
+  for (std::size_t i = 0; i < edit.added.size(); ++i) {
+    start_[edit.first + i] = edit.added[i];
+    mark_[edit.first + i] = 0;
+    next_[edit.first + i] = kNone;
+  }
+  renumbering.apply(next_.data(), count);
   renumbering.apply(buckets_.data(), buckets_.size());
 
   base_ = std::move(text);
   std::string().swap(extra_);
   dead_.clear();
-  start_ = std::move(start);
-  mark_ = std::move(mark);
-  next_ = std::move(next);
   baseLines_ = ids_ = static_cast<LineId>(count);
-  unjoined_ = unjoined_ - removedUnjoined + addedUnjoined;
-  for (std::size_t i = 0; i < added.size(); ++i) {
-    const auto id = static_cast<LineId>(first + i);
+  unjoined_ = unjoined_ - removedUnjoined + edit.addedUnjoined;
+  for (std::size_t i = 0; i < edit.added.size(); ++i) {
+    const auto id = static_cast<LineId>(edit.first + i);
     fileLine(id, line(id));
   }
-  return true;
 }
 
 }  // namespace vb
