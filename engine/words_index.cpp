@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <future>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -127,42 +129,48 @@ std::string_view headOf(std::string_view line) {
   return caret == std::string_view::npos ? std::string_view() : line.substr(0, caret);
 }
 
-}  // namespace
+// The mark of a line filed under `word` and the hash of the word's prefix
+// that picks its bucket; notes the prefix's length in `lengths`.
+struct Filing {
+  std::uint32_t mark;
+  std::uint64_t key;
+};
 
-// Defined ahead of the build, whose loop it sits in.
-inline WordsIndex::Filing WordsIndex::fileUnder(std::string_view word, const char* end) {
+inline Filing fileUnder(std::string_view word, const char* end, std::uint8_t* lengths) {
   const std::size_t prefix = std::min(word.size(), kPrefix);
   const std::uint64_t key = wordHash(word.data(), prefix, end);
   const std::uint64_t full = word.size() <= kPrefix ? key : wordHash(word.data(), word.size(), end);
-  lengths_[static_cast<unsigned char>(word[0])] |= static_cast<std::uint8_t>(1u << (prefix - 1));
+  lengths[static_cast<unsigned char>(word[0])] |= static_cast<std::uint8_t>(1u << (prefix - 1));
   return {markOf(word.size(), full), key};
 }
 
-std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> text,
-                                              std::size_t budget) {
-  const std::size_t n = text->size();
-  if (n >= (std::size_t{1} << 31) || n > budget) return nullptr;
-  std::unique_ptr<WordsIndex> index(new WordsIndex());
-  index->base_ = std::move(text);
-  const char* const data = index->base_->view().data();
-  const char* const end = data + n;
+// The lines of a stretch of the file.
+struct LineScan {
+  PagedArray<std::uint32_t> start;  // where each starts in the file
+  PagedArray<std::uint32_t> mark;   // its word's mark (0: not filed)
+  PagedArray<std::uint32_t> key;    // the high bits of its bucket's hash
+  LineId filed = 0;
+  LineId unjoined = 0;  // lines not ended by CR LF
+  std::uint8_t lengths[256] = {};
+};
 
+// The lines of bytes [from, to) of the file `data`..`end`; a line starts at
+// `from`, and at `to` unless it is the end.
+void scanLines(const char* data, std::size_t from, std::size_t to, const char* end, LineScan& out) {
   // One walk over the bytes, 64 at a time, from one byte that matters to
   // the next: in a line's head its spaces (where the words are cut), its
   // first '^' and its end; after the '^' only its end.
-  PagedArray<std::uint32_t>& start = index->start_;
-  PagedArray<std::uint32_t>& mark = index->mark_;
-  PagedArray<std::uint32_t>& next = index->next_;  // for now: the high bits of the bucket's hash
-  const std::size_t guess = n / 32 + 16;
+  PagedArray<std::uint32_t>& start = out.start;
+  PagedArray<std::uint32_t>& mark = out.mark;
+  PagedArray<std::uint32_t>& key = out.key;
+  const std::size_t guess = (to - from) / 32 + 16;
   start.reserve(guess);
   mark.reserve(guess);
-  next.reserve(guess);
+  key.reserve(guess);
   LineId lines = 0;
-  LineId filed = 0;
-  LineId unjoined = 0;
-  std::size_t lineStart = 0;
-  std::size_t wordStart = 0;  // of the word being cut
-  std::size_t bestStart = 0;  // the longest word cut so far (the first of equals)
+  std::size_t lineStart = from;
+  std::size_t wordStart = from;  // of the word being cut
+  std::size_t bestStart = 0;     // the longest word cut so far (the first of equals)
   std::size_t bestSize = 0;
   std::size_t spaces = 0;
   bool inHead = true;
@@ -173,11 +181,11 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
     if (lines == start.capacity()) {
       start.reserve(2 * lines);
       mark.reserve(2 * lines);
-      next.reserve(2 * lines);
+      key.reserve(2 * lines);
     }
     start[lines] = static_cast<std::uint32_t>(lineStart);
     mark[lines] = lineMark;
-    next[lines] = lineKey;
+    key[lines] = lineKey;
     ++lines;
     lineMark = 0;
     inHead = true;
@@ -197,18 +205,18 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
     inHead = false;
     if (caret - lineStart == spaces) return;  // blank
     cutWord(caret - wordStart);
-    const Filing filing = index->fileUnder(std::string_view(data + bestStart, bestSize), end);
+    const Filing filing = fileUnder(std::string_view(data + bestStart, bestSize), end, out.lengths);
     lineMark = filing.mark;
     lineKey = static_cast<std::uint32_t>(filing.key >> 32);
-    ++filed;
+    ++out.filed;
   };
 
   alignas(16) char tail[64];
-  for (std::size_t block = 0; block < n; block += 64) {
+  for (std::size_t block = from; block < to; block += 64) {
     const char* p = data + block;
-    if (n - block < 64) {
+    if (to - block < 64) {
       std::memset(tail, 0, sizeof tail);
-      std::memcpy(tail, p, n - block);
+      std::memcpy(tail, p, to - block);
       p = tail;
     }
     const Marks m = marksOf(p);
@@ -233,30 +241,85 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
         continue;
       }
       endLine();
-      const bool crlf = c == '\r' && pos + 1 < n && data[pos + 1] == '\n';
-      unjoined += crlf ? 0 : 1;
+      const bool crlf = c == '\r' && pos + 1 < to && data[pos + 1] == '\n';
+      out.unjoined += crlf ? 0 : 1;
       const int after = bit + (crlf ? 2 : 1);
       lineStart = wordStart = block + static_cast<std::size_t>(after);
       pending = after >= 64 ? 0 : all & (~std::uint64_t{0} << after);
     }
   }
-  if (lineStart < n) {
+  if (lineStart < to) {
     // The last line, without a line end.
     endLine();
-    ++unjoined;
+    ++out.unjoined;
   }
-
   start.resizeUninitialised(lines);
   mark.resizeUninitialised(lines);
-  next.resizeUninitialised(lines);
-  start.shrinkToFit();
-  mark.shrinkToFit();
-  next.shrinkToFit();
+  key.resizeUninitialised(lines);
+}
+
+// The lines of `more` (the stretch after those of `scan`) added to `scan`.
+void append(LineScan& scan, const LineScan& more) {
+  for (auto [to, from] : {std::pair(&scan.start, &more.start), std::pair(&scan.mark, &more.mark),
+                          std::pair(&scan.key, &more.key)}) {
+    const std::size_t size = to->size();
+    to->resizeUninitialised(size + from->size());
+    if (!from->empty()) {
+      std::memcpy(to->data() + size, from->data(), from->size() * sizeof(std::uint32_t));
+    }
+  }
+  scan.filed += more.filed;
+  scan.unjoined += more.unjoined;
+  for (int i = 0; i < 256; ++i) scan.lengths[i] |= more.lengths[i];
+}
+
+// Where the first line starting after byte `at` of the file starts.
+std::size_t lineStartAfter(const char* data, std::size_t at, std::size_t n) {
+  const auto pos = static_cast<std::size_t>(findLineEnd(data + at, data + n) - data);
+  if (pos == n) return n;
+  return pos + (data[pos] == '\r' && pos + 1 < n && data[pos + 1] == '\n' ? 2 : 1);
+}
+
+// A file this large is read in two halves at once, each by one thread.
+constexpr std::size_t kTwoHalves = std::size_t{4} << 20;
+
+}  // namespace
+
+std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> text,
+                                              std::size_t budget) {
+  const std::size_t n = text->size();
+  if (n >= (std::size_t{1} << 31) || n > budget) return nullptr;
+  std::unique_ptr<WordsIndex> index(new WordsIndex());
+  index->base_ = std::move(text);
+  const char* const data = index->base_->view().data();
+  const char* const end = data + n;
+
+  const std::size_t half = n >= kTwoHalves ? lineStartAfter(data, n / 2, n) : n;
+  LineScan scan;
+  LineScan second;
+  std::future<void> later;
+  if (half < n) {
+    later = std::async(std::launch::async, [&] { scanLines(data, half, n, end, second); });
+  }
+  scanLines(data, 0, half, end, scan);
+  if (later.valid()) {
+    later.get();
+    append(scan, second);
+  }
+
+  const auto lines = static_cast<LineId>(scan.start.size());
+  std::memcpy(index->lengths_, scan.lengths, sizeof scan.lengths);
+  index->start_ = std::move(scan.start);
+  index->mark_ = std::move(scan.mark);
+  index->next_ = std::move(scan.key);  // each line's key, until linked
+  for (auto* array : {&index->start_, &index->mark_, &index->next_}) array->shrinkToFit();
   // One to two buckets a filed line.
-  index->bucketBits_ = std::max(4, static_cast<int>(std::bit_width(filed)));
+  index->bucketBits_ = std::max(4, static_cast<int>(std::bit_width(scan.filed)));
   index->buckets_.assign(std::size_t{1} << index->bucketBits_, kNone);
   const int shift = 32 - index->bucketBits_;
   std::uint32_t* buckets = index->buckets_.data();
+  std::uint32_t* next = index->next_.data();
+  const std::uint32_t* mark = index->mark_.data();
   for (LineId i = 0; i < lines; ++i) {
     if (mark[i] == 0) {
       next[i] = kNone;
@@ -266,7 +329,7 @@ std::unique_ptr<WordsIndex> WordsIndex::build(std::shared_ptr<const FileBytes> t
     next[i] = head;
     head = i;
   }
-  index->unjoined_ = unjoined;
+  index->unjoined_ = scan.unjoined;
   index->baseLines_ = lines;
   index->ids_ = lines;
   if (index->memory() > budget) return nullptr;
@@ -295,7 +358,7 @@ void WordsIndex::fileLine(LineId id, std::string_view line) {
 std::uint32_t WordsIndex::fileHead(LineId id, std::string_view head, const char* end) {
   const std::string_view word = fileWord(head);
   if (word.empty()) return kNone;
-  const Filing filing = fileUnder(word, end);
+  const Filing filing = fileUnder(word, end, lengths_);
   mark_[id] = filing.mark;
   return static_cast<std::uint32_t>(filing.key >> (64 - bucketBits_));
 }

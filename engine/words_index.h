@@ -88,13 +88,6 @@ class WordsIndex {
   // Marks line `id` with the word of `head` it is filed under and returns
   // that word's bucket (kNone: not filed); bytes up to `end` may be read.
   std::uint32_t fileHead(LineId id, std::string_view head, const char* end);
-  // The mark of a line filed under `word` and the hash of the word's prefix
-  // that picks its bucket; notes the prefix's length for the search.
-  struct Filing {
-    std::uint32_t mark;
-    std::uint64_t key;
-  };
-  Filing fileUnder(std::string_view word, const char* end);
   void unfile(LineId id);
   std::uint32_t& bucket(std::uint64_t hash);
   std::uint32_t bucketOf(std::uint64_t hash) const;
