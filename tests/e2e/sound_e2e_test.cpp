@@ -68,11 +68,15 @@ TEST(SoundE2E, EveryKeystrokeClicksAndAPhraseGivesItsCues) {
   }
   // The start-up sounds pass; fifty keys at ten a second (xdotool waits half
   // its delay after a press, half after the release); Enter, and the answer.
-  // `mark` notes how far the recording has come.
+  // `mark` notes how far the recording has come. The server, the recorder
+  // and the program run ahead of other work where the system allows it
+  // (`nice` goes on at the usual priority otherwise): what is heard is
+  // measured, not how busy the machine is.
   std::ofstream(dir / "listen.sh")
       << "cd \"$(dirname \"$0\")\"; F=$PWD; mkdir -m 700 run\n"
          "export HOME=$F XDG_RUNTIME_DIR=$F/run PULSE_SERVER=unix:$F/run/native\n"
-         "pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no "
+         "P='nice -n -10'\n"
+         "$P pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no "
          "--load='module-null-sink sink_name=vb norewinds=1 format=s16le rate=22050 channels=1' "
          "--load=\"module-native-protocol-unix socket=$F/run/native auth-anonymous=1\" "
          "> pulse.log 2>&1 & pa=$!\n"
@@ -80,9 +84,9 @@ TEST(SoundE2E, EveryKeystrokeClicksAndAPhraseGivesItsCues) {
          // program finds no output if it starts before the sink is there.
          "for i in $(seq 1 300); do pactl list short sinks 2>/dev/null | grep -q vb && break; "
          "sleep 0.1; done\n"
-         "parec -d vb.monitor --raw --format=s16le --rate=22050 --channels=1 --latency-msec=20 "
+         "$P parec -d vb.monitor --raw --format=s16le --rate=22050 --channels=1 --latency-msec=20 "
          "> all.raw & rec=$!\n"
-         "QT_QPA_PLATFORM=xcb ./verbonik > program.log 2>&1 & pid=$!\n"
+         "QT_QPA_PLATFORM=xcb $P ./verbonik > program.log 2>&1 & pid=$!\n"
          "WID=$(timeout 30 xdotool search --sync --name 'ВЕРБОНИК' | head -n 1)\n"
          "xdotool windowfocus --sync \"$WID\"\n"
          "mark() { stat -c %s all.raw >> marks; }\n"
@@ -97,8 +101,8 @@ TEST(SoundE2E, EveryKeystrokeClicksAndAPhraseGivesItsCues) {
   std::ifstream in(dir / "marks");
   std::size_t m[3] = {0, 0, 0};
   in >> m[0] >> m[1] >> m[2];
-  const std::string logs = readBytes(dir / "log") + readBytes(dir / "program.log") +
-                           readBytes(dir / "pulse.log");
+  const std::string logs =
+      readBytes(dir / "log") + readBytes(dir / "program.log") + readBytes(dir / "pulse.log");
   fs::remove_all(dir);
   ASSERT_TRUE(m[2] / 2 <= all.size() && m[0] < m[1] && m[1] + 44100 < m[2]) << logs;
 
