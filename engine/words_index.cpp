@@ -524,10 +524,9 @@ std::vector<WordsIndex::Run> WordsIndex::runs() const {
   std::size_t offset = 0;
   auto add = [&](LineId from, LineId to) {
     if (from == to) return;
-    const std::size_t size = bytesOf(from, to).size();
-    out.push_back({from, to, line, offset, size});
+    out.push_back({from, to, line, offset});
     line += to - from;
-    offset += size;
+    offset += bytesOf(from, to).size();
   };
   auto dead = dead_.begin();
   for (const auto& [from, to] : {std::pair(LineId{0}, baseLines_), std::pair(baseLines_, ids_)}) {

@@ -99,13 +99,12 @@ class WordsIndex {
   TextPieces pieces() const;
 
   // Live lines [from, to), one after the other in one buffer: file lines
-  // from `line` on, `size` bytes from `offset` in the file.
+  // from `line` on, from byte `offset` of the file on.
   struct Run {
     LineId from;
     LineId to;
     std::size_t line;
     std::size_t offset;
-    std::size_t size;
   };
   std::vector<Run> runs() const;
   std::string_view bytesOf(LineId from, LineId to) const;

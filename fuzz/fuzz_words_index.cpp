@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       default: {
-        // An edit by another program: the index must not be trusted.
+        // An edit by another program: the index must follow it, or be built anew.
         std::string edited = *plain.find(vb::kPhraseBase);
         const std::string piece = textFrom(in, 64, true);
         const bool wholeLines = in.ConsumeBool();
