@@ -275,6 +275,24 @@ TEST(DataFolder, EveryWordsDatLineIsWellFormed) {
   }
 }
 
+// A ';' written inside a sentence splits one answer in two, and the second
+// half (a lower-case fragment) is said on its own: every answer starts as a
+// sentence does.
+TEST(DataFolder, NoAnswerIsHalfASentence) {
+  auto lines = linesOf("Base/Words.Dat");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::size_t caret = lines[i].find('^');
+    if (caret == std::string::npos) continue;
+    for (std::size_t start = caret + 1, end; (end = lines[i].find(';', start)) != std::string::npos;
+         start = end + 1) {
+      auto first = static_cast<unsigned char>(lines[i][start]);
+      EXPECT_FALSE(end > start &&
+                   (first == ' ' || first >= 0xE0 || first == 0xB8 || std::islower(first)))
+          << "Words.Dat:" << i + 1 << ": " << shown(lines[i].substr(start, end - start));
+    }
+  }
+}
+
 namespace {
 
 class RecordingSink final : public vb::SettingsSink {
