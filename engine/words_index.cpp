@@ -12,6 +12,7 @@
 
 #include "engine/line_split.h"
 #include "engine/text.h"
+#include "engine/text_overlap.h"
 #include "engine/words_entry.h"
 
 namespace vb {
@@ -541,20 +542,18 @@ std::vector<WordsIndex::Run> WordsIndex::runs() const {
 }
 
 TextPieces WordsIndex::pieces() const {
+  return piecesOf(runs());
+}
+
+TextPieces WordsIndex::piecesOf(const std::vector<Run>& runs) const {
   TextPieces out;
-  for (const Run& run : runs()) out.view(bytesOf(run.from, run.to));
+  for (const Run& run : runs) out.view(bytesOf(run.from, run.to));
   return out;
 }
 
 bool WordsIndex::holds(std::string_view bytes) const {
   const TextPieces all = pieces();
-  if (all.size() != bytes.size()) return false;
-  std::size_t pos = 0;
-  for (auto piece : all.pieces()) {
-    if (bytes.compare(pos, piece.size(), piece) != 0) return false;
-    pos += piece.size();
-  }
-  return true;
+  return all.size() == bytes.size() && commonStart(all, bytes) == bytes.size();
 }
 
 TextPieces WordsIndex::withChange(std::optional<LineId> moved,

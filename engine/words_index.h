@@ -107,6 +107,7 @@ class WordsIndex {
     std::size_t offset;
   };
   std::vector<Run> runs() const;
+  TextPieces piecesOf(const std::vector<Run>& runs) const;
   std::string_view bytesOf(LineId from, LineId to) const;
   // The file line holding byte `offset` of the file, and where line `line`
   // starts in it.

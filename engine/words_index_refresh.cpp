@@ -126,8 +126,7 @@ std::size_t WordsIndex::startOf(const std::vector<Run>& runs, std::size_t line) 
 bool WordsIndex::refresh(std::shared_ptr<const FileBytes> text) {
   const std::string_view now = text->view();
   const std::vector<Run> kept = runs();
-  TextPieces old;
-  for (const Run& run : kept) old.view(bytesOf(run.from, run.to));
+  const TextPieces old = piecesOf(kept);
   const std::size_t oldSize = old.size();
   const std::size_t head = commonStart(old, now);
   if (head == oldSize && head == now.size()) return true;
