@@ -102,26 +102,28 @@ X = """
 
 # Answers to a phrase of 110 characters or more. Most such phrases in a
 # conversation are an everyday story, a question asked at length or news,
-# and only some are grief: the answer is a short, light sign of listening
-# that fits them all. Graded blind in conversations, lines that asked how
-# the user feels scored 0.21 (of 2) and these about 0.7: a question about
-# feelings is heavy after a light story and dodges a question.
+# and some are grief: the answer is a short, warm sign of listening that
+# fits them all. Graded blind, lines that asked how the user feels scored
+# 0.21 (of 2) in conversations; of 22 listening lines graded against 12
+# long messages of every kind, the kept ones (and their rewordings) scored
+# best: «понятно», «я всё прочитал», «продолжай» alone and «бывает» sound
+# cold or dismissive after bad news.
 BIGSTRING = """
-Понятно. Ты хорошо рассказываешь — продолжай.
-Вот как бывает. Я слушаю, рассказывай.
-Я всё прочитал. Рассказывай дальше, я слушаю.
-Спасибо, что делишься. Я слушаю.
-Понимаю. Спасибо, что так подробно рассказываешь.
-Вот оно как. Понимаю тебя.
-Понимаю. В двух словах на такое не ответишь, но я тебя слушаю.
-Слушаю тебя внимательно. Рассказывай дальше.
-Понимаю. Продолжай, мне важно, что ты рассказываешь.
-Да, бывает и такое. Я слушаю.
-Понятно. Спасибо, что рассказываешь мне об этом.
-Вот оно что. Я тебя слушаю.
+Да, понимаю. Спасибо, что делишься этим со мной.
 Понимаю тебя. Расскажи ещё, если хочется.
-Я всё прочитал и понимаю. Продолжай.
 Спасибо, что рассказываешь. Я слушаю тебя.
+Спасибо, что делишься. Я слушаю.
+Понимаю. Продолжай, мне важно, что ты рассказываешь.
+Понимаю тебя. Спасибо, что рассказываешь мне.
+Спасибо, что делишься со мной. Расскажи ещё, если хочется.
+Да, понимаю тебя. Я слушаю.
+Понимаю. Спасибо, что рассказываешь мне это.
+Спасибо, что делишься этим. Если хочется, расскажи ещё.
+Понимаю тебя. Спасибо, что пишешь мне.
+Спасибо, что рассказываешь. Понимаю тебя.
+Да, понимаю. Я слушаю, если хочешь рассказать ещё.
+Понимаю. Хорошо, что ты этим делишься.
+Спасибо, что делишься со мной. Я тебя слушаю.
 """
 
 # The question pool: the answer to a question the program does not know.
