@@ -27,6 +27,23 @@ constexpr std::array kCenzura{
     "Я СОТРУ",
 };
 
+// Common words that hold a censor entry without being insults (a team, a
+// treatment, a hairdresser, a good harvest, a rouble): an entry found
+// inside a word, where one of these stems spans its first letter, is not
+// a hit.
+constexpr std::array kInnocentStems{
+    "АЛЛЕМАНД", "АНСАМБЛ",  "БАНДУР",  "БАРСУК",   "БОЛВАНК",  "БРЕХЕР", "БРИГАД",   "ГОНДУРАС",
+    "ГРЕБА",    "ГРЕБЛ",    "ДЕБЛОК",  "ДЕВЧУРК",  "ДИРИЖАБЛ", "ДОЧУРК", "ДУБЛ",     "ДУРАЛЮМИН",
+    "ЗАПОДЛИЦ", "ИСПОДЛОБ", "КОЛЕБА",  "КОЛЕБЛ",   "КОМАНД",   "КОРАБЛ", "ЛОХАН",    "ЛОХМАТ",
+    "ЛОХМОТ",   "МАНДАРИН", "МАНДАТ",  "МАХЕР",    "МОХЕР",    "НАУГАД", "НЕБЛОК",   "НЕДОУМЕ",
+    "НЕДОУМЁ",  "ПЕЧУРК",   "ПОДЛАВ",  "ПОДЛАД",   "ПОДЛАЖ",   "ПОДЛАТ", "ПОДЛЕД",   "ПОДЛЁД",
+    "ПОДЛЕЖ",   "ПОДЛЕЗ",   "ПОДЛЕСК", "ПОДЛЕСОК", "ПОДЛЕТ",   "ПОДЛЁТ", "ПОДЛЕЧ",   "ПОДЛИВ",
+    "ПОДЛИЗ",   "ПОДЛИЛ",   "ПОДЛИНН", "ПОДЛИТ",   "ПОДЛОВ",   "ПОДЛОЖ", "ПОДЛОКОТ", "ПОДЛОМ",
+    "ПРОЦЕДУР", "ПУПЫР",    "РИЧМОНД", "РУБЛ",     "СКРЕБА",   "СТЕБЛ",  "СТРАХУ",   "ТРЯСУЧК",
+    "УРОДИВШ",  "УРОДИЛ",   "УРОДИТ",  "УТВАРЬ",   "ХАМЕЛЕОН", "ХАММАМ", "ХАМОВНИК", "ХАМС",
+    "ХЛЕБА",    "ЧМОК",     "ШХЕР",    "ЩЕБЛОК",
+};
+
 constexpr std::array kFilterNr{
     "FUCK",       " ЕБУ",      " ИМЯ",       " ЛЕТ",    "АНАНИР",     "АНОНИР",       "В ТУАЛЕТ",
     "ВИДЕ",       "ВИЖУ",      "ВОЛОС",      "ГОВОРЮ",  "ДЕМОНТИРУЮ", "ДРОЧА",        "ДРОЧИ",
@@ -60,6 +77,51 @@ int firstFound(const std::vector<std::string>& list, std::string_view phrase) {
   return -1;
 }
 
+const std::vector<std::string>& innocentStems() {
+  static const std::vector<std::string> list = convertAll(kInnocentStems);
+  return list;
+}
+
+bool letter1251(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b >= 0xC0 || b == 0xA8 || b == 0xB8 || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+}
+
+// Whether the entry found at [start, start + entry.size()) of `phrase` lies
+// in one of the innocent words.
+bool innocentAt(std::string_view phrase, std::size_t start, std::string_view entry) {
+  std::size_t first = start;
+  for (std::size_t k = 0; k < entry.size() && !letter1251(entry[k]); ++k) ++first;
+  if (first >= phrase.size()) return false;
+  std::size_t from = first;
+  while (from > 0 && letter1251(phrase[from - 1])) --from;
+  std::size_t to = first;
+  while (to < phrase.size() && letter1251(phrase[to])) ++to;
+  const std::string word = upper1251(phrase.substr(from, to - from));
+  const std::size_t at = first - from;
+  for (const std::string& stem : innocentStems()) {
+    for (auto pos = word.find(stem); pos != std::string::npos && pos <= at;
+         pos = word.find(stem, pos + 1)) {
+      if (at < pos + stem.size()) return true;
+    }
+  }
+  return false;
+}
+
+// As firstFound, where a find inside an innocent word does not count and
+// the scan goes on after it.
+int firstCensored(const std::vector<std::string>& list, std::string_view phrase) {
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    for (std::size_t from = 0;;) {
+      const std::size_t end = runScan(phrase, list[i], from);
+      if (end == std::string_view::npos) break;
+      if (!innocentAt(phrase, end - list[i].size(), list[i])) return static_cast<int>(i);
+      from = end;
+    }
+  }
+  return -1;
+}
+
 }  // namespace
 
 const std::vector<std::string>& Cenzura() {
@@ -73,7 +135,7 @@ const std::vector<std::string>& Filter_nr() {
 }
 
 int censorEntry(std::string_view phrase) {
-  return firstFound(Cenzura(), phrase);
+  return firstCensored(Cenzura(), phrase);
 }
 int filterEntry(std::string_view phrase) {
   return firstFound(Filter_nr(), phrase);

@@ -14,7 +14,9 @@ const std::vector<std::string>& Cenzura();    // 99 entries
 const std::vector<std::string>& Filter_nr();  // 100 entries
 
 // The first entry of the list (in list order) that the run scan finds in
-// the normalised phrase, or -1 when none is found.
+// the normalised phrase, or -1 when none is found. A censor entry found
+// inside a common innocent word («команда», «процедура», «парикмахер»,
+// «уродились») does not count there.
 int censorEntry(std::string_view phrase);
 int filterEntry(std::string_view phrase);
 inline bool censorHit(std::string_view phrase) {

@@ -46,6 +46,22 @@ TEST(WordLists, CensorFindsInsultsByTheRunScan) {
   EXPECT_FALSE(censored("Привет, как дела?"));
 }
 
+TEST(WordLists, CensorLeavesInnocentWordsThatHoldAnEntry) {
+  auto censored = [](std::string_view raw) { return censorHit(normalisePhrase(w(raw))); };
+  for (const char* innocent :
+       {"Наша команда выиграла", "Мне назначили процедуру, процедура долгая",
+        "Я парикмахер, работаю в салоне", "Огурцы в этом году уродились",
+        "Ловлю рыбу на подлёдной рыбалке, это подлинное счастье", "Чмоки тебе", "Ни рубля нет",
+        "Мандарины на Новый год", "Застрахуй машину", "Кухонная утварь", "Нашёл нору барсука",
+        "Колебаться не стоит", "Хамелеон меняет цвет"}) {
+    EXPECT_FALSE(censored(innocent)) << innocent;
+  }
+  for (const char* insult : {"Процедура, а ты дура", "Команда уродов", "Ты подлый",
+                             "ПАРИКМАХЕР ХЕР!", "Ты урод", "Рубля нет, бля."}) {
+    EXPECT_TRUE(censored(insult)) << insult;
+  }
+}
+
 TEST(WordLists, TheFirstFilterEntryFoundDecides) {
   auto entry = [](std::string_view raw) {
     int i = filterEntry(normalisePhrase(w(raw)));
