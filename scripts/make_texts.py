@@ -202,7 +202,7 @@ W2_CLASH = {
 # Asking to be taught fits only an admission that the subject is new.
 W2_CLASH |= {(a, "Объясни мне, как новичку.") for a in (
     "Вот как.", "Понимаю.", "Спасибо, что рассказываешь.", "Слушаю тебя внимательно.",
-    "Вот оно что.", "Слышу тебя.")}
+    "Вот оно что.", "Слышу тебя.", "Понятно.", "Вот как, значит.")}
 W2 = "\n".join(a + " " + q for a in W2_ADMIT.split("\n") if a
                 for q in W2_ASK.split("\n") if q and (a, q) not in W2_CLASH)
 
