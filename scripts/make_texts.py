@@ -161,37 +161,52 @@ W1 = "\n".join(a + " " + q for a in W1_ADMIT.split("\n") if a
     "Тут я, честно, не знаю ответа — или не совсем понял вопрос. Расскажешь чуть подробнее?")
 
 # The statement pool: the answer to a statement the program does not know.
-# Honest in the same way, and without any '?': learning puts the user's
-# phrase into W1.Dat when the drawn answer holds a '?', so a question mark
-# here would send the statements users make into the question pool.
+# Most such statements are plain talk the program has no key for, so the
+# answer does not claim it was not understood: it admits at most that the
+# subject is new to it and hands the word back. Without any '?': learning
+# puts the user's phrase into W1.Dat when the drawn answer holds a '?', so a
+# question mark here would send the statements users make into the question
+# pool. Pairs that would repeat themselves are left out.
 W2_ADMIT = """
-Я не совсем понял.
-Кажется, я не уловил мысль.
-Не уверен, что понял правильно.
-Это мне пока незнакомо.
-Прости, тут я потерял нить.
-Что-то я не разобрал.
-Пока не понимаю, о чём ты.
-Я такого не знаю.
-Эту мысль я не уловил.
-Не понял до конца.
+Вот как.
+Понимаю.
+Об этом я знаю немного, но мне интересно.
+Тут я не знаток, но слушаю с интересом.
+Это для меня что-то новое.
+Спасибо, что рассказываешь.
+Вот как, значит.
+Такого я раньше не слышал.
+Понятно.
+Слушаю тебя внимательно.
+Вот оно что.
+Слышу тебя.
 """
 W2_ASK = """
-Расскажи, пожалуйста, подробнее.
-Скажи это другими словами.
-Объясни, что ты имеешь в виду.
-Попробуй сказать проще.
-Напиши главное одной фразой.
-Продолжай, я постараюсь понять.
-Поясни, пожалуйста.
+Продолжай, мне интересно.
+Расскажи, если хочется, подробнее.
 Расскажи ещё немного.
-Напиши, пожалуйста, иначе.
-Объясни по-другому, и я попробую ещё раз.
+Мне интересно, как ты к этому относишься.
+Объясни мне, как новичку.
+Я слушаю дальше.
+Расскажи, что для тебя тут главное.
+Мне хочется узнать об этом больше.
+Поделись подробностями, если хочется.
+Рассказывай дальше, я весь внимание.
 """
+W2_CLASH = {
+        ("Об этом я знаю немного, но мне интересно.", "Продолжай, мне интересно."),
+    ("Об этом я знаю немного, но мне интересно.", "Мне интересно, как ты к этому относишься."),
+    ("Тут я не знаток, но слушаю с интересом.", "Я слушаю дальше."),
+    ("Слушаю тебя внимательно.", "Я слушаю дальше."),
+    ("Слушаю тебя внимательно.", "Рассказывай дальше, я весь внимание."),
+    ("Слышу тебя.", "Я слушаю дальше."),
+}
+# Asking to be taught fits only an admission that the subject is new.
+W2_CLASH |= {(a, "Объясни мне, как новичку.") for a in (
+    "Вот как.", "Понимаю.", "Спасибо, что рассказываешь.", "Слушаю тебя внимательно.",
+    "Вот оно что.", "Слышу тебя.", "Понятно.", "Вот как, значит.")}
 W2 = "\n".join(a + " " + q for a in W2_ADMIT.split("\n") if a
-                for q in W2_ASK.split("\n") if q).replace(
-    "Эту мысль я не уловил. Объясни по-другому, и я попробую ещё раз.",
-    "Не уверен, что понял тебя правильно. Расскажи чуть подробнее — мне интересно.")
+                for q in W2_ASK.split("\n") if q and (a, q) not in W2_CLASH)
 
 # Tails added after five spaces when the program would say the same
 # phrase twice running.
