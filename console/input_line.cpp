@@ -27,7 +27,9 @@ bool isReserved(char c) {
 }
 
 std::string fieldText(std::string_view utf8) {
-  std::string text = utf8To1251(utf8);
+  // The window shows an emoji as '?' in the field as it is typed; here
+  // nothing shows it, so it is left out.
+  std::string text = utf8To1251(withoutEmoji(utf8));
   std::string out;
   out.reserve(std::min(text.size(), kInputMaxChars));
   for (char c : text) {

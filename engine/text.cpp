@@ -16,9 +16,20 @@ struct CaseTables {
 // Lower-case letters of Windows-1251 outside the two contiguous ranges, with
 // their capitals (Serbian, Macedonian, Ukrainian and Belarusian letters).
 constexpr std::array<std::pair<unsigned char, unsigned char>, 14> kOtherLetters{{
-    {0x83, 0x81}, {0x90, 0x80}, {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9D, 0x8D},
-    {0x9E, 0x8E}, {0x9F, 0x8F}, {0xA2, 0xA1}, {0xBC, 0xA3}, {0xB4, 0xA5},
-    {0xB8, 0xA8}, {0xBA, 0xAA}, {0xBF, 0xAF}, {0xB3, 0xB2},
+    {0x83, 0x81},
+    {0x90, 0x80},
+    {0x9A, 0x8A},
+    {0x9C, 0x8C},
+    {0x9D, 0x8D},
+    {0x9E, 0x8E},
+    {0x9F, 0x8F},
+    {0xA2, 0xA1},
+    {0xBC, 0xA3},
+    {0xB4, 0xA5},
+    {0xB8, 0xA8},
+    {0xBA, 0xAA},
+    {0xBF, 0xAF},
+    {0xB3, 0xB2},
 }};
 
 constexpr CaseTables makeTables() {
@@ -79,8 +90,12 @@ std::string convert(std::string_view text, const char* to, const char* from) {
 
 }  // namespace
 
-char upper1251(char c) { return static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]); }
-char lower1251(char c) { return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]); }
+char upper1251(char c) {
+  return static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]);
+}
+char lower1251(char c) {
+  return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]);
+}
 
 std::string upper1251(std::string_view text) {
   std::string out(text);
@@ -160,7 +175,65 @@ std::vector<std::string_view> splitWords(std::string_view key) {
   return words;
 }
 
-std::string utf8To1251(std::string_view utf8) { return convert(utf8, "WINDOWS-1251", "UTF-8"); }
-std::string cp1251ToUtf8(std::string_view text) { return convert(text, "UTF-8", "WINDOWS-1251"); }
+namespace {
+
+bool emojiPart(char32_t c) {
+  return (c >= 0x1F000 && c <= 0x1FAFF) || (c >= 0x2300 && c <= 0x23FF) ||
+         (c >= 0x2600 && c <= 0x27BF) || (c >= 0x2B00 && c <= 0x2BFF) ||
+         (c >= 0xFE00 && c <= 0xFE0F) || c == 0x200D || c == 0x20E3 ||
+         (c >= 0xE0000 && c <= 0xE007F);
+}
+
+// The code point of the UTF-8 sequence at `p` and its length; a malformed
+// byte is one character of its own (never an emoji).
+char32_t decodeAt(std::string_view s, std::size_t p, std::size_t& length) {
+  const auto lead = static_cast<unsigned char>(s[p]);
+  length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (length == 1 || p + length > s.size()) {
+    length = 1;
+    return lead;
+  }
+  char32_t c = lead & (0x3F >> (length - 1));
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto b = static_cast<unsigned char>(s[p + k]);
+    if ((b & 0xC0) != 0x80) {
+      length = 1;
+      return lead;
+    }
+    c = (c << 6) | (b & 0x3F);
+  }
+  return c;
+}
+
+}  // namespace
+
+std::string withoutEmoji(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t p = 0; p < utf8.size();) {
+    std::size_t length = 1;
+    if (!emojiPart(decodeAt(utf8, p, length))) {
+      out.append(utf8.substr(p, length));
+      p += length;
+      continue;
+    }
+    p += length;
+    const bool spaceAfter = p == utf8.size() || utf8[p] == ' ';
+    if (spaceAfter && !out.empty() && out.back() == ' ') {
+      out.pop_back();
+    } else if (out.empty() && p < utf8.size() && utf8[p] == ' ') {
+      ++p;
+    }
+  }
+  // Nothing but emoji: kept, so that the message is still answered.
+  return out.empty() ? std::string(utf8) : out;
+}
+
+std::string utf8To1251(std::string_view utf8) {
+  return convert(utf8, "WINDOWS-1251", "UTF-8");
+}
+std::string cp1251ToUtf8(std::string_view text) {
+  return convert(text, "UTF-8", "WINDOWS-1251");
+}
 
 }  // namespace vb

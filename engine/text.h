@@ -45,4 +45,11 @@ std::vector<std::string_view> splitWords(std::string_view key);
 std::string utf8To1251(std::string_view utf8);
 std::string cp1251ToUtf8(std::string_view text);
 
+// What the user typed (UTF-8) without its emoji: pictographs, their
+// joiners, variation selectors and skin tones have no Windows-1251 form,
+// and a '?' in their place would turn a smiley into a question. A space
+// left doubled or at an edge by a dropped emoji goes with it. A text of
+// emoji alone is kept as it is.
+std::string withoutEmoji(std::string_view utf8);
+
 }  // namespace vb

@@ -57,6 +57,15 @@ TEST(Text, SplitsWordsAtSingleSpaces) {
   EXPECT_EQ(words[2], w("ТАМ"));
 }
 
+TEST(Text, EmojiAreLeftOutOfTypedTextWithTheSpaceTheyLeave) {
+  EXPECT_EQ(withoutEmoji("ну да 🙄"), "ну да");
+  EXPECT_EQ(withoutEmoji("🙂 привет 👍🏽 как дела❤️"), "привет как дела");
+  EXPECT_EQ(withoutEmoji("семья: 👨‍👩‍👧 ок"), "семья: ок");
+  EXPECT_EQ(withoutEmoji("你好 ©"), "你好 ©");
+  EXPECT_EQ(withoutEmoji("👍"), "👍");
+  EXPECT_EQ(withoutEmoji(std::string("a\xF0\x9F")), std::string("a\xF0\x9F"));
+}
+
 TEST(Text, ConvertsBetweenUtf8And1251) {
   EXPECT_EQ(cp1251ToUtf8(w("Ёлка №5")), "Ёлка №5");
   EXPECT_EQ(utf8To1251("a😀b"), "a?b");
