@@ -27,27 +27,6 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
   }
 }
 
-// Decodes one UTF-8 character at `s[i]`; returns its length, 0 if malformed
-// (overlong forms, surrogates and values past U+10FFFF count as malformed).
-std::size_t decode(std::string_view s, std::size_t i, std::uint32_t& cp) {
-  auto b0 = static_cast<unsigned char>(s[i]);
-  std::size_t len = b0 < 0x80           ? 1
-                    : (b0 >> 5) == 0x6  ? 2
-                    : (b0 >> 4) == 0xE  ? 3
-                    : (b0 >> 3) == 0x1E ? 4
-                                        : 0;
-  if (len == 0 || i + len > s.size()) return 0;
-  cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-  for (std::size_t k = 1; k < len; ++k) {
-    auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  static constexpr std::uint32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return len;
-}
-
 }  // namespace
 
 std::string terminalTextUtf8(std::string_view utf8) {
@@ -55,7 +34,7 @@ std::string terminalTextUtf8(std::string_view utf8) {
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     std::uint32_t cp = 0;
-    std::size_t len = decode(utf8, i, cp);
+    std::size_t len = decodeUtf8(utf8, i, cp);
     if (len == 0) {
       out += kReplacement;
       ++i;

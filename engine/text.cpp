@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -97,6 +98,11 @@ char lower1251(char c) {
   return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]);
 }
 
+bool isLetter1251(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0xC0 || b == 0xA8 || b == 0xB8;
+}
+
 std::string upper1251(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = upper1251(c);
@@ -175,34 +181,32 @@ std::vector<std::string_view> splitWords(std::string_view key) {
   return words;
 }
 
+std::size_t decodeUtf8(std::string_view s, std::size_t i, std::uint32_t& cp) {
+  auto b0 = static_cast<unsigned char>(s[i]);
+  std::size_t len = b0 < 0x80           ? 1
+                    : (b0 >> 5) == 0x6  ? 2
+                    : (b0 >> 4) == 0xE  ? 3
+                    : (b0 >> 3) == 0x1E ? 4
+                                        : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
+  for (std::size_t k = 1; k < len; ++k) {
+    auto b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  static constexpr std::uint32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return len;
+}
+
 namespace {
 
-bool emojiPart(char32_t c) {
+bool emojiPart(std::uint32_t c) {
   return (c >= 0x1F000 && c <= 0x1FAFF) || (c >= 0x2300 && c <= 0x23FF) ||
          (c >= 0x2600 && c <= 0x27BF) || (c >= 0x2B00 && c <= 0x2BFF) ||
          (c >= 0xFE00 && c <= 0xFE0F) || c == 0x200D || c == 0x20E3 ||
          (c >= 0xE0000 && c <= 0xE007F);
-}
-
-// The code point of the UTF-8 sequence at `p` and its length; a malformed
-// byte is one character of its own (never an emoji).
-char32_t decodeAt(std::string_view s, std::size_t p, std::size_t& length) {
-  const auto lead = static_cast<unsigned char>(s[p]);
-  length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  if (length == 1 || p + length > s.size()) {
-    length = 1;
-    return lead;
-  }
-  char32_t c = lead & (0x3F >> (length - 1));
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto b = static_cast<unsigned char>(s[p + k]);
-    if ((b & 0xC0) != 0x80) {
-      length = 1;
-      return lead;
-    }
-    c = (c << 6) | (b & 0x3F);
-  }
-  return c;
 }
 
 }  // namespace
@@ -211,8 +215,9 @@ std::string withoutEmoji(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t p = 0; p < utf8.size();) {
-    std::size_t length = 1;
-    if (!emojiPart(decodeAt(utf8, p, length))) {
+    std::uint32_t cp = 0;
+    const std::size_t length = std::max<std::size_t>(decodeUtf8(utf8, p, cp), 1);
+    if (length == 1 || !emojiPart(cp)) {
       out.append(utf8.substr(p, length));
       p += length;
       continue;

@@ -4,6 +4,8 @@
 // Every phrase, key and line of the knowledge base is a std::string of
 // Windows-1251 bytes.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,8 @@ char upper1251(char c);
 char lower1251(char c);
 std::string upper1251(std::string_view text);
 std::string lower1251(std::string_view text);
+// Whether the byte is a Latin or a Russian letter (Ё and ё included).
+bool isLetter1251(char c);
 
 // Capital first letter (Cyrillic lower-case only) and a final '.', '!' or '?'.
 // An empty text stays empty.
@@ -44,6 +48,11 @@ std::vector<std::string_view> splitWords(std::string_view key);
 // A character with no Windows-1251 form becomes '?'.
 std::string utf8To1251(std::string_view utf8);
 std::string cp1251ToUtf8(std::string_view text);
+
+// Decodes one UTF-8 character at `s[i]` into `cp`; returns its length, 0
+// if malformed (overlong forms, surrogates, values past U+10FFFF, a
+// sequence cut short).
+std::size_t decodeUtf8(std::string_view s, std::size_t i, std::uint32_t& cp);
 
 // What the user typed (UTF-8) without its emoji: pictographs, their
 // joiners, variation selectors and skin tones have no Windows-1251 form,

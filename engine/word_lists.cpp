@@ -82,21 +82,16 @@ const std::vector<std::string>& innocentStems() {
   return list;
 }
 
-bool letter1251(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  return b >= 0xC0 || b == 0xA8 || b == 0xB8 || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-}
-
 // Whether the entry found at [start, start + entry.size()) of `phrase` lies
 // in one of the innocent words.
 bool innocentAt(std::string_view phrase, std::size_t start, std::string_view entry) {
   std::size_t first = start;
-  for (std::size_t k = 0; k < entry.size() && !letter1251(entry[k]); ++k) ++first;
+  for (std::size_t k = 0; k < entry.size() && !isLetter1251(entry[k]); ++k) ++first;
   if (first >= phrase.size()) return false;
   std::size_t from = first;
-  while (from > 0 && letter1251(phrase[from - 1])) --from;
+  while (from > 0 && isLetter1251(phrase[from - 1])) --from;
   std::size_t to = first;
-  while (to < phrase.size() && letter1251(phrase[to])) ++to;
+  while (to < phrase.size() && isLetter1251(phrase[to])) ++to;
   const std::string word = upper1251(phrase.substr(from, to - from));
   const std::size_t at = first - from;
   for (const std::string& stem : innocentStems()) {

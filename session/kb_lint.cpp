@@ -26,11 +26,6 @@ constexpr std::size_t kForeignTail = 6;
 // common word down, and its far end holds words few people type.
 constexpr std::size_t kCommonWords = 20000;
 
-bool isLetter(char c) {
-  auto b = static_cast<unsigned char>(c);
-  return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0xC0 || b == 0xA8 || b == 0xB8;
-}
-
 // The phrase as a user would type it: «Ты любишь огород.»
 std::string shownPhrase(std::string_view upperPhrase) {
   std::string out = lower1251(upperPhrase);
@@ -118,7 +113,7 @@ void lintShadowed(const std::vector<Key>& keys, Warnings& out) {
     if (!by) continue;
     if (!holds) {
       const std::size_t at = phrase.find(by->head);
-      if (at == 0 || !isLetter(phrase[at - 1]) || !isLetter(by->head.front())) continue;
+      if (at == 0 || !isLetter1251(phrase[at - 1]) || !isLetter1251(by->head.front())) continue;
     }
     out.add(later, kLintShadowed,
             "ключ " + shownKey(later.key) +
@@ -201,10 +196,11 @@ class WordPhrases {
 // The key stands inside a word at `offset` of `phrase`: it starts after a
 // letter, or it ends in a word that runs on for kForeignTail letters more.
 bool insideWord(std::string_view phrase, std::size_t offset, std::string_view key) {
-  if (isLetter(key.front()) && offset > 0 && isLetter(phrase[offset - 1])) return true;
-  if (!isLetter(key.back())) return false;
+  if (isLetter1251(key.front()) && offset > 0 && isLetter1251(phrase[offset - 1])) return true;
+  if (!isLetter1251(key.back())) return false;
   std::size_t tail = 0;
-  for (std::size_t p = offset + key.size(); p < phrase.size() && isLetter(phrase[p]); ++p) ++tail;
+  for (std::size_t p = offset + key.size(); p < phrase.size() && isLetter1251(phrase[p]); ++p)
+    ++tail;
   return tail >= kForeignTail;
 }
 

@@ -285,9 +285,8 @@ TEST(DataFolder, NoAnswerIsHalfASentence) {
     if (caret == std::string::npos) continue;
     for (std::size_t start = caret + 1, end; (end = lines[i].find(';', start)) != std::string::npos;
          start = end + 1) {
-      auto first = static_cast<unsigned char>(lines[i][start]);
-      EXPECT_FALSE(end > start &&
-                   (first == ' ' || first >= 0xE0 || first == 0xB8 || std::islower(first)))
+      const char first = lines[i][start];
+      EXPECT_FALSE(end > start && (first == ' ' || vb::upper1251(first) != first))
           << "Words.Dat:" << i + 1 << ": " << shown(lines[i].substr(start, end - start));
     }
   }
