@@ -104,26 +104,31 @@ X = """
 # conversation are an everyday story, a question asked at length or news,
 # and some are grief: the answer is a short, warm sign of listening that
 # fits them all. Graded blind, lines that asked how the user feels scored
-# 0.21 (of 2) in conversations; of 22 listening lines graded against 12
-# long messages of every kind, the kept ones (and their rewordings) scored
-# best: «понятно», «я всё прочитал», «продолжай» alone and «бывает» sound
-# cold or dismissive after bad news.
+# 0.21 (of 2) in conversations; «понятно», «продолжай» alone and «бывает»
+# sound cold or dismissive after bad news. The users who write at length
+# are often the ones who say «вы», and a line that says «ты» to them scored
+# 0 every time: these lines address nobody (graded blind on ten long
+# messages, 0.70 against 0.30 for the former lines with «ты»; 0.60 each on
+# the messages that said «ты»);
+# the last seven are rewordings of the eight graded first.
+# «Доверие» and «откровенность» are left out: they read as a confession
+# where good news or a hobby was told.
 BIGSTRING = """
-Да, понимаю. Спасибо, что делишься этим со мной.
-Понимаю тебя. Расскажи ещё, если хочется.
-Спасибо, что рассказываешь. Я слушаю тебя.
-Спасибо, что делишься. Я слушаю.
-Понимаю. Продолжай, мне важно, что ты рассказываешь.
-Понимаю тебя. Спасибо, что рассказываешь мне.
-Спасибо, что делишься со мной. Расскажи ещё, если хочется.
-Да, понимаю тебя. Я слушаю.
-Понимаю. Спасибо, что рассказываешь мне это.
-Спасибо, что делишься этим. Если хочется, расскажи ещё.
-Понимаю тебя. Спасибо, что пишешь мне.
-Спасибо, что рассказываешь. Понимаю тебя.
-Да, понимаю. Я слушаю, если хочешь рассказать ещё.
-Понимаю. Хорошо, что ты этим делишься.
-Спасибо, что делишься со мной. Я тебя слушаю.
+Понимаю. Спасибо за такой подробный рассказ.
+Спасибо за рассказ. Я внимательно слушаю.
+Прочитал всё внимательно. Спасибо за рассказ.
+Да, понимаю. Слушаю дальше, если хочется рассказать ещё.
+Да, понимаю. Я здесь и слушаю.
+Спасибо за рассказ. Если хочется — продолжим.
+Прочитал внимательно. Понимаю.
+Вот оно как. Спасибо за рассказ — слушаю дальше.
+Спасибо за рассказ. Понимаю.
+Да, понимаю. Прочитал всё до конца.
+Понимаю. Слушаю внимательно.
+Спасибо за подробный рассказ. Я слушаю.
+Вот оно как. Понимаю.
+Да, понимаю. Спасибо за рассказ.
+Прочитал внимательно. Если хочется рассказать ещё — я слушаю.
 """
 
 # The question pool: the answer to a question the program does not know.
