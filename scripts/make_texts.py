@@ -107,28 +107,29 @@ X = """
 # 0.21 (of 2) in conversations; «понятно», «продолжай» alone and «бывает»
 # sound cold or dismissive after bad news. The users who write at length
 # are often the ones who say «вы», and a line that says «ты» to them scored
-# 0 every time: these lines address nobody (graded blind on ten long
-# messages, 0.70 against 0.30 for the former lines with «ты»; 0.60 each on
-# the messages that said «ты»);
-# the last seven are rewordings of the eight graded first.
-# «Доверие» and «откровенность» are left out: they read as a confession
-# where good news or a hobby was told.
+# 0 every time, so these lines address nobody. Two blind gradings on ten
+# long messages each: 0.70 against 0.30 for the former lines with «ты» where
+# half the messages said «вы»; 0.93 against 0.96 where they said «ты». Left
+# out: «доверие» and «откровенность» (they read as a confession where good
+# news was told), «я рядом» and «важно, что об этом можно поговорить»
+# (consoling after a joke or a hobby), «спасибо за рассказ» alone (cold
+# after grief).
 BIGSTRING = """
-Понимаю. Спасибо за такой подробный рассказ.
+Да, понимаю. Я здесь и слушаю.
+Понимаю. Слушаю внимательно.
+Да, понимаю. Слушаю внимательно — для меня это важно.
+Прочитал внимательно. Понимаю.
+Да, понимаю. Слушаю дальше, если хочется рассказать ещё.
+Да, понимаю. Прочитал всё до конца.
+Понимаю. Тут есть о чём поговорить.
+Спасибо за подробный рассказ. Я слушаю.
 Спасибо за рассказ. Я внимательно слушаю.
 Прочитал всё внимательно. Спасибо за рассказ.
-Да, понимаю. Слушаю дальше, если хочется рассказать ещё.
-Да, понимаю. Я здесь и слушаю.
-Спасибо за рассказ. Если хочется — продолжим.
-Прочитал внимательно. Понимаю.
-Вот оно как. Спасибо за рассказ — слушаю дальше.
-Спасибо за рассказ. Понимаю.
-Да, понимаю. Прочитал всё до конца.
-Понимаю. Слушаю внимательно.
-Спасибо за подробный рассказ. Я слушаю.
+Понимаю. Спасибо за такой подробный рассказ.
+Да, понимаю. Я внимательно прочитал и слушаю дальше.
 Вот оно как. Понимаю.
-Да, понимаю. Спасибо за рассказ.
-Прочитал внимательно. Если хочется рассказать ещё — я слушаю.
+Понимаю. Я внимательно слушаю.
+Да, понимаю. Я слушаю внимательно.
 """
 
 # The question pool: the answer to a question the program does not know.
